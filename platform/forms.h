@@ -87,7 +87,8 @@ class Form {
     int Width = 0;  // pixels, outer size
     int Height = 0;
 
-    std::function<void()> onChanged;  // a view asks to repaint after the logic ran
+    // Mouse moves over the window's own background, in client pixels.
+    std::function<void(int button, double x, double y)> onMouseMove;
 
   protected:
     // Event handlers; the names are those of the window framework.
