@@ -1,0 +1,69 @@
+#pragma once
+// The start-up key's values as XDG autostart entries: value NAME with data PATH is the
+// file DIR/NAME.desktop whose Exec runs PATH. The data written is kept verbatim in the
+// file, so reading gives back exactly what was written; entries made by other programs
+// read as their Exec command. Entries marked Hidden=true count as absent, as desktop
+// sessions treat them.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tv {
+
+class AutostartFolder {
+  public:
+    explicit AutostartFolder(std::string dir);
+
+    const std::string& dir() const { return dir_; }
+
+    // ERROR_SUCCESS when NAME may be written with this type and data; names that would
+    // leave the folder or hide the file, types other than REG_SZ/REG_EXPAND_SZ and text
+    // with a NUL inside are ERROR_INVALID_PARAMETER.
+    long checkWrite(const std::string& name, std::uint32_t type,
+                    const std::vector<std::uint8_t>& data) const;
+    // Data comes back without a terminating NUL.
+    long read(const std::string& name, std::uint32_t* type, std::vector<std::uint8_t>* data) const;
+    // Replaces the entry atomically (temporary file, then rename); mode 0644.
+    long write(const std::string& name, std::uint32_t type, const std::vector<std::uint8_t>& data);
+    long remove(const std::string& name);
+    // Value names of the visible entries, sorted.
+    std::vector<std::string> list() const;
+
+  private:
+    // File name (with ".desktop") of the entry matching name without regard to case.
+    std::string findFile(const std::string& name) const;
+
+    std::string dir_;
+};
+
+// Desktop Entry string escapes (\\ \n \t \r \s); spaces are escaped too so values
+// survive parsers that trim.
+std::string escapeDesktopString(std::string_view text);
+std::string unescapeDesktopString(std::string_view text);
+
+// Exec value (before string escaping) running the program at path with no arguments.
+std::string quoteExecProgram(std::string_view path);
+
+// "FOLDER\X.exe" or "FOLDER/X.exe" as a program on this system: the file in FOLDER
+// whose name equals X without regard to case (exact case preferred); path unchanged
+// when there is none.
+std::string resolveProgramPath(const std::string& path);
+
+// Text of a desktop file entry for value NAME holding data path.
+std::string desktopEntryText(std::string_view name, std::string_view path, std::uint32_t type,
+                             std::string_view program);
+
+struct DesktopEntry {
+    bool hidden = false;
+    bool hasRegistryData = false;
+    std::string registryData;
+    std::uint32_t registryType = 1;
+    std::string exec;
+};
+
+// Reads the [Desktop Entry] group, values unescaped.
+DesktopEntry parseDesktopEntry(std::string_view text);
+
+}  // namespace tv
