@@ -152,7 +152,8 @@ void addCoreCommands(Scenario& scenario) {
     scenario.addCommand("registry remove", registryRemove);
     scenario.addCommand("registry read", [](Scenario& s, const Args& args) {
         Scenario::expectArgs(args, 2, 2, "registry read PATH NAME");
-        s.out() << "= " << quoteText(s.general().RegReadString(args[0], args[1])) << '\n';
+        std::string text = s.general().RegReadString(args[0], args[1]);
+        s.out() << "= " << quoteText(text) << '\n';
     });
     scenario.addCommand("registry write", [](Scenario& s, const Args& args) {
         Scenario::expectArgs(args, 3, 3, "registry write PATH NAME TEXT");
@@ -197,7 +198,8 @@ void addCoreCommands(Scenario& scenario) {
             throw ScenarioError(args[0] + " has no entries to choose from");
         }
         int index = -1;
-        bool numeric = !args[1].empty() && args[1].find_first_not_of("0123456789") == std::string::npos;
+        bool numeric =
+            !args[1].empty() && args[1].find_first_not_of("0123456789") == std::string::npos;
         if (numeric) {
             index = static_cast<int>(Scenario::integer(args[1]));
         } else {

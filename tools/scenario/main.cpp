@@ -18,7 +18,7 @@ namespace {
 
 // A fresh store and autostart folder for the run, removed afterwards.
 class PrivateFolder {
-public:
+  public:
     PrivateFolder() {
         std::string pattern = (fs::temp_directory_path() / "scenario-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
@@ -32,7 +32,7 @@ public:
     }
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 

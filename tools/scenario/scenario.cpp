@@ -94,7 +94,9 @@ Scenario::Scenario(std::ostream& out, std::unique_ptr<RegistryApi> registry)
     setAppTitle(appTitle_);
 }
 
-Scenario::~Scenario() { finish(); }
+Scenario::~Scenario() {
+    finish();
+}
 
 void Scenario::setAppTitle(std::string title) {
     appTitle_ = std::move(title);

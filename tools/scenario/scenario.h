@@ -22,7 +22,7 @@
 namespace tv::scenario {
 
 class ScenarioError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -34,20 +34,20 @@ Args splitWords(const std::string& line);
 
 // Message boxes print as call lines; input boxes take the queued answers.
 class ScriptDialogs : public Dialogs {
-public:
+  public:
     explicit ScriptDialogs(CallLog& calls) : calls_(calls) {}
     void MsgBox(const std::string& prompt, int style, const std::string& title) override;
     std::string InputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
     void queueAnswer(std::optional<std::string> answer) { answers_.push_back(std::move(answer)); }
 
-private:
+  private:
     CallLog& calls_;
     std::deque<std::optional<std::string>> answers_;
 };
 
 class Scenario {
-public:
+  public:
     using Handler = std::function<void(Scenario&, const Args&)>;
 
     // registry: the store to use (private to the run, unless the user chose one).
@@ -81,7 +81,7 @@ public:
     static long long integer(const std::string& word);
     static void expectArgs(const Args& args, size_t min, size_t max, const char* usage);
 
-private:
+  private:
     void execute(const Args& words);
 
     std::ostream& out_;
