@@ -1,0 +1,154 @@
+#include "platform/qt/qt_bindings.h"
+
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace tv {
+
+namespace {
+
+Color fromQColor(const QColor& color) {
+    return static_cast<Color>(color.red()) | (static_cast<Color>(color.green()) << 8) |
+           (static_cast<Color>(color.blue()) << 16);
+}
+
+void syncCommon(QWidget& widget, const Control& control) {
+    if (widget.isVisibleTo(widget.parentWidget()) != control.Visible) {
+        widget.setVisible(control.Visible);
+    }
+    if (widget.isEnabled() != control.Enabled) {
+        widget.setEnabled(control.Enabled);
+    }
+    if (widget.toolTip() != qs(control.ToolTipText)) {
+        widget.setToolTip(qs(control.ToolTipText));
+    }
+}
+
+QStringList toStringList(const std::vector<std::string>& items) {
+    QStringList out;
+    out.reserve(static_cast<int>(items.size()));
+    for (const auto& item : items) {
+        out << qs(item);
+    }
+    return out;
+}
+
+}  // namespace
+
+Color systemColor(int index, const QPalette& p) {
+    switch (index) {
+        case 5:
+            return fromQColor(p.color(QPalette::Base));
+        case 8:
+            return fromQColor(p.color(QPalette::Text));
+        case 13:
+            return fromQColor(p.color(QPalette::Highlight));
+        case 14:
+            return fromQColor(p.color(QPalette::HighlightedText));
+        case 15:
+            return fromQColor(p.color(QPalette::Window));
+        case 16:
+            return fromQColor(p.color(QPalette::Mid));
+        case 17:
+            return fromQColor(p.color(QPalette::Disabled, QPalette::Text));
+        case 18:
+            return fromQColor(p.color(QPalette::ButtonText));
+        case 20:
+            return fromQColor(p.color(QPalette::Light));
+        case 21:
+            return fromQColor(p.color(QPalette::Shadow));
+        case 22:
+            return fromQColor(p.color(QPalette::Midlight));
+        case 24:
+            return fromQColor(p.color(QPalette::ToolTipBase));
+        default:
+            return fromQColor(p.color(QPalette::Window));
+    }
+}
+
+QColor toQColor(Color color, const QPalette& palette) {
+    if (color & 0x80000000u) {
+        color = systemColor(static_cast<int>(color & 0xFF), palette);
+    }
+    return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                  static_cast<int>((color >> 16) & 0xFF));
+}
+
+void syncLabel(QLabel& widget, const Label& label) {
+    if (widget.text() != qs(label.Caption)) {
+        widget.setText(qs(label.Caption));
+    }
+    QPalette palette = widget.palette();
+    QColor fore = toQColor(label.ForeColor, palette);
+    QColor back = toQColor(label.BackColor, palette);
+    if (palette.color(QPalette::WindowText) != fore || palette.color(QPalette::Window) != back) {
+        palette.setColor(QPalette::WindowText, fore);
+        palette.setColor(QPalette::Window, back);
+        widget.setPalette(palette);
+    }
+    syncCommon(widget, label);
+}
+
+void syncButton(QPushButton& widget, const Button& button) {
+    if (widget.text() != qs(button.Caption)) {
+        widget.setText(qs(button.Caption));
+    }
+    syncCommon(widget, button);
+}
+
+void syncCombo(QComboBox& widget, const ComboBox& combo) {
+    QSignalBlocker blocker(widget);
+    QStringList items = toStringList(combo.List());
+    bool same = widget.count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) {
+        same = widget.itemText(i) == items[i];
+    }
+    if (!same) {
+        widget.clear();
+        widget.addItems(items);
+    }
+    if (widget.currentIndex() != combo.ListIndex()) {
+        widget.setCurrentIndex(combo.ListIndex());
+    }
+    if (widget.isEditable()) {
+        if (widget.currentText() != qs(combo.Text)) {
+            widget.setEditText(qs(combo.Text));
+        }
+        if (widget.lineEdit() != nullptr) {
+            widget.lineEdit()->setReadOnly(combo.Locked);
+        }
+    }
+    syncCommon(widget, combo);
+}
+
+void syncList(QListWidget& widget, const ListBox& list) {
+    QSignalBlocker blocker(widget);
+    QStringList items = toStringList(list.List());
+    bool same = widget.count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) {
+        same = widget.item(i)->text() == items[i];
+    }
+    if (!same) {
+        widget.clear();
+        widget.addItems(items);
+    }
+    if (widget.currentRow() != list.ListIndex()) {
+        widget.setCurrentRow(list.ListIndex());
+    }
+    syncCommon(widget, list);
+}
+
+void syncAction(QAction& action, const MenuItem& item) {
+    QSignalBlocker blocker(action);
+    if (action.text() != qs(item.Caption)) {
+        action.setText(qs(item.Caption));
+    }
+    action.setVisible(item.Visible);
+    action.setEnabled(item.Enabled);
+    if (action.isChecked() != item.Checked) {
+        action.setCheckable(true);
+        action.setChecked(item.Checked);
+    }
+}
+
+}  // namespace tv
