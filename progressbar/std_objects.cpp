@@ -1,0 +1,31 @@
+#include "progressbar/std_objects.h"
+
+namespace tv {
+
+StdFont::StdFont(Gdi& gdi, FontSpec spec) : gdi_(gdi), spec_(std::move(spec)) {}
+
+StdFont::~StdFont() {
+    if (handle_) {
+        gdi_.deleteObject(handle_);
+    }
+}
+
+GdiObj StdFont::hFont() const {
+    if (!handle_) {
+        handle_ = gdi_.createFont(spec_);
+    }
+    return handle_;
+}
+
+StdPicture::StdPicture(Gdi& gdi, Bitmap pixels)
+    : gdi_(gdi), pixels_(std::move(pixels)), handle_(gdi.createBitmap(*pixels_)) {}
+
+StdPicture::StdPicture(Gdi& gdi) : gdi_(gdi) {}
+
+StdPicture::~StdPicture() {
+    if (handle_) {
+        gdi_.deleteObject(handle_);
+    }
+}
+
+}  // namespace tv

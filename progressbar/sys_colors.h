@@ -1,0 +1,26 @@
+#pragma once
+// The system colour table behind GetSysColor: fixed defaults for tests and tools, the
+// desktop's palette in the Qt build.
+
+#include <array>
+
+#include "progressbar/raster_types.h"
+
+namespace tv {
+
+class SysColorTable {
+public:
+    static constexpr int count = 31;
+
+    // The default blue theme of the platform the bar was designed on.
+    static SysColorTable luna();
+
+    // 0 for an index outside the table, as the platform answers.
+    Colour get(int index) const;
+    void set(int index, Colour colour);
+
+private:
+    std::array<Colour, count> colours_{};
+};
+
+}  // namespace tv
