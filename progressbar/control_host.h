@@ -8,7 +8,7 @@
 namespace tv {
 
 class ControlHost {
-public:
+  public:
     virtual ~ControlHost() = default;
 
     virtual Hwnd hWnd() const = 0;

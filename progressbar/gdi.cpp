@@ -270,7 +270,8 @@ const Bitmap* Gdi::windowSurface(Hwnd window) const {
 // ---- device contexts ----
 
 Hdc Gdi::createDC(std::string_view driver, std::string_view, std::string_view, const void*) {
-    if (!equalsIgnoreCase(driver, "DISPLAY") || (faults_ && faults_->shouldFail(GdiCall::CreateDC))) {
+    if (!equalsIgnoreCase(driver, "DISPLAY") ||
+        (faults_ && faults_->shouldFail(GdiCall::CreateDC))) {
         return {};
     }
     return newDc(DcKind::Display);
@@ -417,7 +418,8 @@ GdiObj Gdi::selectObject(Hdc handle, GdiObj selected) {
             break;
         case Kind::Bitmap: {
             // A bitmap lives in one memory DC at a time.
-            if (dc->kind != DcKind::Memory || (!o->stock && o->selectedIn && o->selectedIn != handle) ||
+            if (dc->kind != DcKind::Memory ||
+                (!o->stock && o->selectedIn && o->selectedIn != handle) ||
                 (faults_ && faults_->shouldFail(GdiCall::SelectBitmap))) {
                 return {};
             }
@@ -515,9 +517,9 @@ GdiObj Gdi::selectedFont(Hdc handle) const {
 }
 
 std::size_t Gdi::liveObjectCount() const {
-    return static_cast<std::size_t>(std::count_if(objects_.begin(), objects_.end(), [](const Object& o) {
-        return o.kind != Kind::Free && !o.stock;
-    }));
+    return static_cast<std::size_t>(
+        std::count_if(objects_.begin(), objects_.end(),
+                      [](const Object& o) { return o.kind != Kind::Free && !o.stock; }));
 }
 
 std::size_t Gdi::liveDcCount() const {

@@ -49,19 +49,19 @@ enum class GdiCall {
 
 // Which creations fail, so that tests reach the fallbacks.
 class FaultPlan {
-public:
+  public:
     void failAlways(GdiCall call) { pending_[index(call)] = -1; }
     void failNext(GdiCall call, int times = 1) { pending_[index(call)] = times; }
     void clear() { pending_.fill(0); }
     bool shouldFail(GdiCall call);
 
-private:
+  private:
     static std::size_t index(GdiCall call) { return static_cast<std::size_t>(call); }
     std::array<int, static_cast<std::size_t>(GdiCall::Count)> pending_{};
 };
 
 class Gdi {
-public:
+  public:
     Gdi(const SysColorTable& colours, TextEngine& text, FaultPlan* faults = nullptr);
     Gdi(const Gdi&) = delete;
     Gdi& operator=(const Gdi&) = delete;
@@ -126,7 +126,7 @@ public:
     std::size_t liveObjectCount() const;
     std::size_t liveDcCount() const;
 
-private:
+  private:
     enum class Kind : std::uint8_t { Free, Pen, Brush, Bitmap, Font };
     enum class BrushKind : std::uint8_t { Solid, Hatch, Pattern, Hollow };
     enum class DcKind : std::uint8_t { Free, Display, Memory, Window };

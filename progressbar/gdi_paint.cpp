@@ -227,10 +227,11 @@ void Gdi::plotDiagonal(Bitmap& target, Point from, Point to, Colour colour) {
     // step k follows from the error term in closed form.
     std::int64_t kLo = majorStep > 0 ? std::max<std::int64_t>(0, -major0)
                                      : std::max<std::int64_t>(0, major0 - majorExtent + 1);
-    std::int64_t kHi = majorStep > 0 ? std::min(dmaj - 1, majorExtent - 1 - major0)
-                                     : std::min(dmaj - 1, major0);
+    std::int64_t kHi =
+        majorStep > 0 ? std::min(dmaj - 1, majorExtent - 1 - major0) : std::min(dmaj - 1, major0);
     for (std::int64_t k = kLo; k <= kHi; ++k) {
-        std::int64_t minorSteps = floorDiv(Wide{2} * dmin * k - dmaj + bias - 1, Wide{2} * dmaj) + 1;
+        std::int64_t minorSteps =
+            floorDiv(Wide{2} * dmin * k - dmaj + bias - 1, Wide{2} * dmaj) + 1;
         std::int64_t minor = minor0 + minorStep * minorSteps;
         if (minor < 0 || minor >= minorExtent) {
             continue;
@@ -267,7 +268,8 @@ bool Gdi::bitBlt(Hdc targetHandle, int x, int y, int width, int height, Hdc sour
         bool upward = target == source && y > ySource;
         for (std::int64_t n = 0; n < j1 - j0; ++n) {
             std::int64_t j = upward ? j1 - 1 - n : j0 + n;
-            const Colour* from = &source->at(static_cast<int>(xSource + i0), static_cast<int>(ySource + j));
+            const Colour* from =
+                source->pixels.data() + (ySource + j) * source->width + xSource + i0;
             Colour* to = &target->at(static_cast<int>(x + i0), static_cast<int>(y + j));
             std::memmove(to, from, static_cast<std::size_t>(i1 - i0) * sizeof(Colour));
         }
@@ -310,9 +312,11 @@ bool Gdi::drawEdge(Hdc handle, Rect& rect, unsigned edge, unsigned flags) {
         edgeRing(*target, rect, flags, getSysColor(COLOR_3DSHADOW), getSysColor(COLOR_3DHILIGHT));
     }
     if (target != nullptr && inner == BDR_RAISEDINNER) {
-        edgeRing(*target, innerRing, flags, getSysColor(COLOR_3DHILIGHT), getSysColor(COLOR_3DSHADOW));
+        edgeRing(*target, innerRing, flags, getSysColor(COLOR_3DHILIGHT),
+                 getSysColor(COLOR_3DSHADOW));
     } else if (target != nullptr && inner == BDR_SUNKENINNER) {
-        edgeRing(*target, innerRing, flags, getSysColor(COLOR_3DDKSHADOW), getSysColor(COLOR_3DLIGHT));
+        edgeRing(*target, innerRing, flags, getSysColor(COLOR_3DDKSHADOW),
+                 getSysColor(COLOR_3DLIGHT));
     }
     int rings = (outer != 0 ? 1 : 0) + (inner != 0 ? 1 : 0);
     Rect inside = shrink(rect, (flags & BF_LEFT) ? rings : 0, (flags & BF_TOP) ? rings : 0,
@@ -363,7 +367,8 @@ int Gdi::drawText(Hdc handle, std::string_view text, int count, Rect& rect, unsi
     }
     if (dc->bkMode == OPAQUE) {
         fillSolid(*target,
-                  {std::max<std::int64_t>(clip.left, rect.left), std::max<std::int64_t>(clip.top, rect.top),
+                  {std::max<std::int64_t>(clip.left, rect.left),
+                   std::max<std::int64_t>(clip.top, rect.top),
                    std::min<std::int64_t>(clip.right, std::int64_t{rect.left} + extent.width),
                    std::min<std::int64_t>(clip.bottom, std::int64_t{rect.top} + extent.height)},
                   dc->bkColor);

@@ -2,8 +2,8 @@
 
 namespace tv {
 
-OffscreenHost::OffscreenHost(Gdi& gdi, int width, int height)
-    : gdi_(gdi), window_(gdi.createWindow(width, height)) {}
+OffscreenHost::OffscreenHost(Gdi& gdi, int width, int height, std::function<void()> onDrawn)
+    : gdi_(gdi), window_(gdi.createWindow(width, height, std::move(onDrawn))) {}
 
 OffscreenHost::~OffscreenHost() {
     gdi_.destroyWindow(window_);

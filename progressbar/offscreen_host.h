@@ -1,6 +1,7 @@
 #pragma once
 // A host whose window is a surface in memory: for tools, benchmarks and tests.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,9 @@
 namespace tv {
 
 class OffscreenHost final : public ControlHost {
-public:
-    OffscreenHost(Gdi& gdi, int width, int height);
+  public:
+    // onDrawn runs after every drawing call that reaches the window.
+    OffscreenHost(Gdi& gdi, int width, int height, std::function<void()> onDrawn = {});
     ~OffscreenHost() override;
     OffscreenHost(const OffscreenHost&) = delete;
     OffscreenHost& operator=(const OffscreenHost&) = delete;
@@ -32,7 +34,7 @@ public:
     void setBackColor(Colour colour) override;
     void propertyChanged(std::string_view name) override { changed_.emplace_back(name); }
 
-private:
+  private:
     Gdi& gdi_;
     Hwnd window_;
     Colour backColor_ = 0xFFFFFF;

@@ -172,7 +172,8 @@ PropertyValue parseValue(std::string_view text) {
     if (auto number = parseLong(text)) {
         return *number;
     }
-    throw FormatError("'" + std::string(text) + "' is not a 32-bit number, Boolean, font or picture");
+    throw FormatError("'" + std::string(text) +
+                      "' is not a 32-bit number, Boolean, font or picture");
 }
 
 std::string formatFont(const FontSpec& font) {
@@ -188,7 +189,8 @@ std::string formatFont(const FontSpec& font) {
 }
 
 std::string formatPicture(const Bitmap& picture) {
-    std::string text = "picture " + std::to_string(picture.width) + " " + std::to_string(picture.height);
+    std::string text =
+        "picture " + std::to_string(picture.width) + " " + std::to_string(picture.height);
     char pixel[8];
     for (Colour c : picture.pixels) {
         std::snprintf(pixel, sizeof pixel, " %06X", static_cast<unsigned>(c & 0xFFFFFF));
@@ -225,7 +227,8 @@ std::vector<std::pair<std::string, PropertyValue>>::const_iterator PropertyBag::
                         [name](const auto& entry) { return equalsIgnoreCase(entry.first, name); });
 }
 
-PropertyValue PropertyBag::readProperty(std::string_view name, const PropertyValue& defaultValue) const {
+PropertyValue PropertyBag::readProperty(std::string_view name,
+                                        const PropertyValue& defaultValue) const {
     auto it = find(name);
     return it != entries_.end() ? it->second : defaultValue;
 }

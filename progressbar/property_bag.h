@@ -28,12 +28,12 @@ using PropertyValue = std::variant<std::monostate, std::int32_t, bool, FontSpec,
 
 // A saved form that cannot be read; the message is one line.
 class FormatError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class PropertyBag {
-public:
+  public:
     // Names compare without regard to case, as the host's do.
     PropertyValue readProperty(std::string_view name, const PropertyValue& defaultValue) const;
     // A value equal to its default is left out (and an older entry removed).
@@ -49,8 +49,9 @@ public:
     // Throws FormatError naming the line; nothing is returned then.
     static PropertyBag fromText(std::string_view text);
 
-private:
-    std::vector<std::pair<std::string, PropertyValue>>::const_iterator find(std::string_view name) const;
+  private:
+    std::vector<std::pair<std::string, PropertyValue>>::const_iterator find(
+        std::string_view name) const;
 
     std::vector<std::pair<std::string, PropertyValue>> entries_;
 };

@@ -26,7 +26,8 @@ Size savedExtentPixels(const PropertyBag& form, double dotsPerInch) {
             toPixels(readLong(form, "_ExtentY", 0), dotsPerInch)};
 }
 
-std::unique_ptr<XP_ProgressBar> createProgressBar(ControlHost& host, Gdi& gdi, const PropertyBag& form) {
+std::unique_ptr<XP_ProgressBar> createProgressBar(ControlHost& host, Gdi& gdi,
+                                                  const PropertyBag& form) {
     auto bar = std::make_unique<XP_ProgressBar>(host, gdi);
     bar->UserControl_ReadProperties(form);
     return bar;

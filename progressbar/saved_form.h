@@ -18,6 +18,7 @@ PropertyBag xpProgressBar1Form();
 Size savedExtentPixels(const PropertyBag& form, double dotsPerInch = 96);
 
 // A new bar on host, loaded from form. The host should already have the saved size.
-std::unique_ptr<XP_ProgressBar> createProgressBar(ControlHost& host, Gdi& gdi, const PropertyBag& form);
+std::unique_ptr<XP_ProgressBar> createProgressBar(ControlHost& host, Gdi& gdi,
+                                                  const PropertyBag& form);
 
 }  // namespace tv

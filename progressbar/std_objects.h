@@ -9,7 +9,7 @@
 namespace tv {
 
 class StdFont {
-public:
+  public:
     explicit StdFont(Gdi& gdi, FontSpec spec = {});
     ~StdFont();
     StdFont(const StdFont&) = delete;
@@ -19,14 +19,14 @@ public:
     // Made on first use, so a bar that never shows text never makes one.
     GdiObj hFont() const;
 
-private:
+  private:
     Gdi& gdi_;
     FontSpec spec_;
     mutable GdiObj handle_;
 };
 
 class StdPicture {
-public:
+  public:
     // A bitmap picture.
     StdPicture(Gdi& gdi, Bitmap pixels);
     // A picture without a bitmap handle, as an icon or an empty picture has.
@@ -38,7 +38,7 @@ public:
     GdiObj Handle() const { return handle_; }
     const std::optional<Bitmap>& pixels() const { return pixels_; }
 
-private:
+  private:
     Gdi& gdi_;
     std::optional<Bitmap> pixels_;
     GdiObj handle_;

@@ -9,7 +9,7 @@
 namespace tv {
 
 class SysColorTable {
-public:
+  public:
     static constexpr int count = 31;
 
     // The default blue theme of the platform the bar was designed on.
@@ -19,7 +19,7 @@ public:
     Colour get(int index) const;
     void set(int index, Colour colour);
 
-private:
+  private:
     std::array<Colour, count> colours_{};
 };
 

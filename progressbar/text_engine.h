@@ -24,7 +24,7 @@ struct TextExtent {
 };
 
 class TextEngine {
-public:
+  public:
     virtual ~TextEngine() = default;
     virtual TextExtent measure(const FontSpec& font, std::string_view text) = 0;
     // Paints the glyphs with the text's top left at origin; pixels outside clip keep
@@ -37,7 +37,7 @@ public:
 // but the blank fills columns 1-4 and rows 3-9 of its cell. Text placement can then be
 // checked pixel for pixel on any machine.
 class BlockTextEngine final : public TextEngine {
-public:
+  public:
     static constexpr int advance = 6;
     static constexpr int lineHeight = 13;
 

@@ -137,7 +137,8 @@ void XP_ProgressBar::setFont(std::shared_ptr<StdFont> font) {
 }
 
 void XP_ProgressBar::setHdc(Hdc) {
-    Hdc buffer = EnsureBackBuffer(roundToInt32(host_.scaleWidth()), roundToInt32(host_.scaleHeight()));
+    Hdc buffer =
+        EnsureBackBuffer(roundToInt32(host_.scaleWidth()), roundToInt32(host_.scaleHeight()));
     if (buffer) {
         drawTarget_ = buffer;
         buffered_ = true;
@@ -158,7 +159,8 @@ void XP_ProgressBar::UserControl_WriteProperties(PropertyBag& bag) const {
     }
     bag.writeProperty("Font", font_->spec());
     bag.writeProperty("BrushStyle", std::int32_t{brushStyle_}, defaultBrushStyle);
-    bag.writeProperty("Color", static_cast<std::int32_t>(color_), static_cast<std::int32_t>(highlightColour));
+    bag.writeProperty("Color", static_cast<std::int32_t>(color_),
+                      static_cast<std::int32_t>(highlightColour));
     bag.writeProperty("Image", image, std::monostate{});
     bag.writeProperty("Max", max_, 100);
     bag.writeProperty("Min", min_, 0);
@@ -173,7 +175,8 @@ void XP_ProgressBar::UserControl_ReadProperties(const PropertyBag& bag) {
     // nothing.
     std::optional<FontSpec> font = readFont(bag, "Font");
     std::int32_t brushStyle = readLong(bag, "BrushStyle", defaultBrushStyle);
-    auto colour = static_cast<Colour>(readLong(bag, "Color", static_cast<std::int32_t>(highlightColour)));
+    auto colour =
+        static_cast<Colour>(readLong(bag, "Color", static_cast<std::int32_t>(highlightColour)));
     std::optional<Bitmap> image = readPicture(bag, "Image");
     std::int32_t max = readLong(bag, "Max", 100);
     std::int32_t min = readLong(bag, "Min", 0);
@@ -250,7 +253,8 @@ void XP_ProgressBar::ReleaseBackBuffer() {
     backBuffer_.height = 0;
 }
 
-void XP_ProgressBar::pDraw(Hdc hdc, int xSrc, int ySrc, int WidthSrc, int HeightSrc, int xDst, int yDst) {
+void XP_ProgressBar::pDraw(Hdc hdc, int xSrc, int ySrc, int WidthSrc, int HeightSrc, int xDst,
+                           int yDst) {
     if (WidthSrc < 1) {
         WidthSrc = backBuffer_.width;
     }

@@ -33,7 +33,7 @@ std::int32_t mapValueToPercent(std::int32_t value, std::int32_t min, std::int32_
 std::int32_t mapPercentToValue(std::int32_t percent, std::int32_t min, std::int32_t max);
 
 class XP_ProgressBar {
-public:
+  public:
     // Runs UserControl_Initialize: sets up the back buffer and draws the empty bar.
     XP_ProgressBar(ControlHost& host, Gdi& gdi);
     // Runs UserControl_Terminate.
@@ -94,7 +94,7 @@ public:
     const Rect& BarRect() const { return barRect_; }
     const Rect& TextRect() const { return textRect_; }
 
-private:
+  private:
     struct BackBuffer {
         Hdc dc;
         GdiObj bitmap;

@@ -43,11 +43,13 @@ Colour XP_ProgressBar::BlendColors(Colour first, Colour second, int weight) cons
     Colour a = TranslateColor(first);
     Colour b = TranslateColor(second);
     auto blend = [weight](int firstChannel, int secondChannel) {
-        double v = static_cast<double>(checkedProduct(255 - std::int64_t{weight}, secondChannel)) / 255 +
-                   static_cast<double>(checkedProduct(weight, firstChannel)) / 255;
+        double v =
+            static_cast<double>(checkedProduct(255 - std::int64_t{weight}, secondChannel)) / 255 +
+            static_cast<double>(checkedProduct(weight, firstChannel)) / 255;
         return clampChannel(roundCoordinate(v));
     };
-    return rgb(blend(redOf(a), redOf(b)), blend(greenOf(a), greenOf(b)), blend(blueOf(a), blueOf(b)));
+    return rgb(blend(redOf(a), redOf(b)), blend(greenOf(a), greenOf(b)),
+               blend(blueOf(a), blueOf(b)));
 }
 
 void XP_ProgressBar::FillSolid(const Rect& rect, Colour colour, Hdc dc) {
@@ -74,8 +76,8 @@ void XP_ProgressBar::DrawLine(int X, int Y, int Width, int Height, Hdc cHdc, Col
     gdi_.deleteObject(pen);
 }
 
-void XP_ProgressBar::DrawGradient(Colour lEndColor, Colour lStartcolor, int X, int Y, int X2, int Y2,
-                                  Hdc hdc, bool bH) {
+void XP_ProgressBar::DrawGradient(Colour lEndColor, Colour lStartcolor, int X, int Y, int X2,
+                                  int Y2, Hdc hdc, bool bH) {
     Colour start = TranslateColor(lStartcolor);
     Colour end = TranslateColor(lEndColor);
     auto R1 = static_cast<float>(redOf(start));
@@ -100,7 +102,8 @@ void XP_ProgressBar::DrawGradient(Colour lEndColor, Colour lStartcolor, int X, i
     std::int64_t last = std::min<std::int64_t>(n, extent - 1 - origin);
     for (std::int64_t i = first; i <= last; ++i) {
         auto channel = [i](float base, float step) {
-            return clampChannel(roundCoordinate(double{base} + double{step} * static_cast<double>(i)));
+            return clampChannel(
+                roundCoordinate(double{base} + double{step} * static_cast<double>(i)));
         };
         Colour colour = rgb(channel(R2, dR), channel(G2, dG), channel(B2, dB));
         auto at = static_cast<int>(origin + i);

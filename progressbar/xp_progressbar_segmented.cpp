@@ -19,18 +19,14 @@ struct CornerPixel {
 
 // The left and right corners are not mirror images; the shading is hand-made.
 constexpr std::array<CornerPixel, 24> cornerPixels = {{
-    {false, 0, false, 0, 0xFFFFFF},  {false, 0, false, 1, 0xA6ABAC},
-    {false, 0, false, 2, 0x7D7E7F},  {false, 1, false, 0, 0xA7ABAC},
-    {false, 1, false, 1, 0x777777},  {false, 2, false, 0, 0x7D7E7F},
-    {false, 2, false, 2, 0xBEBEBE},  {false, 0, true, -1, 0xFFFFFF},
-    {false, 1, true, -1, 0xA6ABAC},  {false, 2, true, -1, 0x7D7E7F},
-    {false, 0, true, -3, 0x7D7E7F},  {false, 0, true, -2, 0xA7ABAC},
-    {false, 1, true, -2, 0x777777},  {true, -1, false, 0, 0xFFFFFF},
-    {true, -1, false, 1, 0xBEBEBE},  {true, -1, false, 2, 0x7D7E7F},
-    {true, -2, false, 2, 0xBEBEBE},  {true, -2, false, 1, 0x686868},
-    {true, -1, true, -1, 0xFFFFFF},  {true, -1, true, -2, 0xBEBEBE},
-    {true, -1, true, -3, 0x7D7E7F},  {true, -2, true, -2, 0x777777},
-    {true, -2, true, -1, 0xBEBEBE},  {true, -3, true, -1, 0x7D7E7F},
+    {false, 0, false, 0, 0xFFFFFF}, {false, 0, false, 1, 0xA6ABAC}, {false, 0, false, 2, 0x7D7E7F},
+    {false, 1, false, 0, 0xA7ABAC}, {false, 1, false, 1, 0x777777}, {false, 2, false, 0, 0x7D7E7F},
+    {false, 2, false, 2, 0xBEBEBE}, {false, 0, true, -1, 0xFFFFFF}, {false, 1, true, -1, 0xA6ABAC},
+    {false, 2, true, -1, 0x7D7E7F}, {false, 0, true, -3, 0x7D7E7F}, {false, 0, true, -2, 0xA7ABAC},
+    {false, 1, true, -2, 0x777777}, {true, -1, false, 0, 0xFFFFFF}, {true, -1, false, 1, 0xBEBEBE},
+    {true, -1, false, 2, 0x7D7E7F}, {true, -2, false, 2, 0xBEBEBE}, {true, -2, false, 1, 0x686868},
+    {true, -1, true, -1, 0xFFFFFF}, {true, -1, true, -2, 0xBEBEBE}, {true, -1, true, -3, 0x7D7E7F},
+    {true, -2, true, -2, 0x777777}, {true, -2, true, -1, 0xBEBEBE}, {true, -3, true, -1, 0x7D7E7F},
 }};
 
 }  // namespace
@@ -75,8 +71,9 @@ void XP_ProgressBar::DrawProgressBar() {
     }
     DrawPercentText();
     if (buffered_) {
-        pDraw(host_.hDC(), 0, 0, roundCoordinate(host_.scaleWidth()), roundCoordinate(host_.scaleHeight()),
-              roundCoordinate(host_.scaleLeft()), roundCoordinate(host_.scaleTop()));
+        pDraw(host_.hDC(), 0, 0, roundCoordinate(host_.scaleWidth()),
+              roundCoordinate(host_.scaleHeight()), roundCoordinate(host_.scaleLeft()),
+              roundCoordinate(host_.scaleTop()));
     }
 }
 
@@ -128,9 +125,10 @@ void XP_ProgressBar::DrawSegmentFillHorizontal() {
     Rect inner{4, 8, barRect_.right + 4 > R ? barRect_.right - 4 : barRect_.right, B - 8};
     if (scrolling_ == Searching) {
         for (int k = 0; k < 3; ++k) {
-            std::int32_t x = roundCoordinate(barRect_.right + (blockGap_ + 10) * k - (100 - percent_) / 100.0 * 45);
-            DrawGradient(LightenColor(color_, 220 - 40 * k), LightenColor(color_, 200 - 40 * k), x, 3, 9,
-                         B - 2, drawTarget_, true);
+            std::int32_t x = roundCoordinate(barRect_.right + (blockGap_ + 10) * k -
+                                             (100 - percent_) / 100.0 * 45);
+            DrawGradient(LightenColor(color_, 220 - 40 * k), LightenColor(color_, 200 - 40 * k), x,
+                         3, 9, B - 2, drawTarget_, true);
         }
         return;
     }
@@ -147,8 +145,8 @@ void XP_ProgressBar::DrawSegmentFillVertical() {
     if (scrolling_ == Searching) {
         for (int k = 0; k < 3; ++k) {
             std::int32_t y = barRect_.top + (blockGap_ + 10) * k;
-            DrawGradient(LightenColor(color_, 220 - 40 * k), LightenColor(color_, 200 - 40 * k), R - 2, y, 2,
-                         9, drawTarget_, false);
+            DrawGradient(LightenColor(color_, 220 - 40 * k), LightenColor(color_, 200 - 40 * k),
+                         R - 2, y, 2, 9, drawTarget_, false);
         }
         return;
     }

@@ -28,7 +28,8 @@ void XP_ProgressBar::DrawEtchedBar() {
     Rect edge = clientRect_;
     gdi_.drawEdge(drawTarget_, edge, EDGE_ETCHED, BF_RECT);
     std::int32_t n = roundCoordinate(percent_ / 100.0 * (R - 4));
-    DrawGradient(LightenColor(color_, 140), LightenColor(color_, 200), 2, 2, n, B - 3, drawTarget_, true);
+    DrawGradient(LightenColor(color_, 140), LightenColor(color_, 200), 2, 2, n, B - 3, drawTarget_,
+                 true);
 }
 
 void XP_ProgressBar::DrawShadedBar() {
@@ -38,7 +39,8 @@ void XP_ProgressBar::DrawShadedBar() {
     // 101, not 100: the fill stops short of the right end at 100 %.
     barRect_.right = roundCoordinate(percent_ / 101.0 * R);
     DrawGradient(color_, LightenColor(color_, 100), 2, 2, R - 2, B - 5, drawTarget_, false);
-    DrawGradient(LightenColor(color_, 250), color_, 3, 3, barRect_.right, B - 6, drawTarget_, false);
+    DrawGradient(LightenColor(color_, 250), color_, 3, 3, barRect_.right, B - 6, drawTarget_,
+                 false);
     DrawLine(barRect_.right, 2, barRect_.right, B - 2, drawTarget_, LightenColor(color_, 25));
 }
 
@@ -95,7 +97,8 @@ void XP_ProgressBar::DrawGlossyBar() {
     // The lower halves go second and paint over the last rows of the upper ones.
     DrawGradient(white, silver, 2, 2, R - 3, h, drawTarget_, false);
     DrawGradient(BlendColors(silver, black, 255), silver, 2, h, R - 3, h, drawTarget_, false);
-    DrawGradient(LightenColor(color_, 150), BlendColors(color_, black, 180), 2, 2, n, h, drawTarget_, false);
+    DrawGradient(LightenColor(color_, 150), BlendColors(color_, black, 180), 2, 2, n, h,
+                 drawTarget_, false);
     DrawGradient(BlendColors(color_, black, 190), color_, 2, h, n, h, drawTarget_, false);
     clientRect_.left = 3;
     DrawRoundedFrame();
@@ -105,7 +108,8 @@ void XP_ProgressBar::DrawGlossyBar() {
 
 void XP_ProgressBar::DrawPercentText() {
     const bool twoColour = scrolling_ == Dark || scrolling_ == Glossy;
-    const std::string text = scrolling_ == Searching ? "Searching.." : std::to_string(percent_) + " %";
+    const std::string text =
+        scrolling_ == Searching ? "Searching.." : std::to_string(percent_) + " %";
     if (!showText_) {
         return;
     }
@@ -147,7 +151,8 @@ void XP_ProgressBar::DrawTextOverFill(const std::string& text) {
         gdi_.selectObject(drawTarget_, previousFont);
         return;
     }
-    gdi_.setTextColor(drawTarget_, TranslateColor(scrolling_ == Dark ? LightenColor(color_, 80) : white));
+    gdi_.setTextColor(drawTarget_,
+                      TranslateColor(scrolling_ == Dark ? LightenColor(color_, 80) : white));
     textRect_.left = roundCoordinate(R / 2.0 - (textRect_.right - textRect_.left) / 2.0);
     // Clipped at the end of the fill: the rest keeps the first pass's colour.
     textRect_.right = roundCoordinate(filled);
