@@ -183,10 +183,12 @@ std::string resolveProgramPath(const std::string& path) {
     }
     std::string folder = path.substr(0, slash);
     std::string stem = path.substr(slash + 1);
+    bool windowsStyle = path[slash] == '\\' || endsWithIgnoreCase(stem, ".exe");
     if (endsWithIgnoreCase(stem, ".exe")) {
         stem.resize(stem.size() - 4);
     }
-    if (stem.empty()) {
+    // A plain Linux path names its program exactly; only Windows-style ones are guessed.
+    if (!windowsStyle || stem.empty()) {
         return path;
     }
     std::string found;
@@ -315,6 +317,15 @@ long AutostartFolder::write(const std::string& name, std::uint32_t type,
         return check;
     }
     std::string path(data.begin(), std::find(data.begin(), data.end(), 0));
+    if (batching_) {
+        pending_.push_back([this, name, type, path] { return writeNow(name, type, path); });
+        return ERROR_SUCCESS;
+    }
+    return writeNow(name, type, path);
+}
+
+long AutostartFolder::writeNow(const std::string& name, std::uint32_t type,
+                               const std::string& path) {
     // Overwriting keeps the case the entry was created with.
     std::string file = findFile(name);
     if (file.empty()) {
@@ -340,15 +351,40 @@ long AutostartFolder::write(const std::string& name, std::uint32_t type,
 }
 
 long AutostartFolder::remove(const std::string& name) {
-    std::uint32_t type = 0;
-    if (read(name, &type, nullptr) != ERROR_SUCCESS) {
+    if (read(name, nullptr, nullptr) != ERROR_SUCCESS) {
         return ERROR_FILE_NOT_FOUND;
     }
+    if (batching_) {
+        pending_.push_back([this, name] { return removeNow(name); });
+        return ERROR_SUCCESS;
+    }
+    return removeNow(name);
+}
+
+long AutostartFolder::removeNow(const std::string& name) {
     std::string file = findFile(name);
-    if (unlink((dir_ + "/" + file).c_str()) != 0) {
-        return errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED;
+    if (file.empty() || unlink((dir_ + "/" + file).c_str()) != 0) {
+        return file.empty() || errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED;
     }
     return ERROR_SUCCESS;
+}
+
+void AutostartFolder::beginBatch() {
+    batching_ = true;
+    pending_.clear();
+}
+
+long AutostartFolder::endBatch(bool apply) {
+    batching_ = false;
+    std::vector<std::function<long()>> operations;
+    operations.swap(pending_);
+    long result = ERROR_SUCCESS;
+    for (const auto& operation : apply ? operations : std::vector<std::function<long()>>()) {
+        if (long rc = operation(); rc != ERROR_SUCCESS && result == ERROR_SUCCESS) {
+            result = rc;
+        }
+    }
+    return result;
 }
 
 std::vector<std::string> AutostartFolder::list() const {
@@ -362,6 +398,18 @@ std::vector<std::string> AutostartFolder::list() const {
         names.push_back(file.substr(0, file.size() - kSuffix.size()));
     }
     return names;
+}
+
+long AutostartFolder::enumerate(std::uint32_t index, std::string* name, std::uint32_t* type,
+                                std::vector<std::uint8_t>* data) const {
+    std::vector<std::string> names = list();
+    if (index >= names.size()) {
+        return ERROR_NO_MORE_ITEMS;
+    }
+    if (name != nullptr) {
+        *name = names[index];
+    }
+    return read(names[index], type, data);
 }
 
 }  // namespace tv

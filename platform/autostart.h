@@ -6,6 +6,7 @@
 // sessions treat them.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,14 +29,28 @@ class AutostartFolder {
     // Replaces the entry atomically (temporary file, then rename); mode 0644.
     long write(const std::string& name, std::uint32_t type, const std::vector<std::uint8_t>& data);
     long remove(const std::string& name);
+
+    // Between the two calls, writes and removals are checked at once and carried out by
+    // endBatch(true), after the database commit; endBatch(false) drops them. Checks see
+    // the folder as it was before the batch. Returns the first failure at the end.
+    void beginBatch();
+    long endBatch(bool apply);
     // Value names of the visible entries, sorted.
     std::vector<std::string> list() const;
+    // The index-th entry of list(), as registry enumeration returns it.
+    long enumerate(std::uint32_t index, std::string* name, std::uint32_t* type,
+                   std::vector<std::uint8_t>* data) const;
 
   private:
     // File name (with ".desktop") of the entry matching name without regard to case.
     std::string findFile(const std::string& name) const;
 
+    long writeNow(const std::string& name, std::uint32_t type, const std::string& path);
+    long removeNow(const std::string& name);
+
     std::string dir_;
+    bool batching_ = false;
+    std::vector<std::function<long()>> pending_;
 };
 
 // Desktop Entry string escapes (\\ \n \t \r \s); spaces are escaped too so values
@@ -46,9 +61,9 @@ std::string unescapeDesktopString(std::string_view text);
 // Exec value (before string escaping) running the program at path with no arguments.
 std::string quoteExecProgram(std::string_view path);
 
-// "FOLDER\X.exe" or "FOLDER/X.exe" as a program on this system: the file in FOLDER
-// whose name equals X without regard to case (exact case preferred); path unchanged
-// when there is none.
+// "FOLDER\X.exe", "FOLDER/X.exe" or "FOLDER\X" as a program on this system: the file in
+// FOLDER whose name equals X without regard to case (exact case preferred); path
+// unchanged when there is none, and for plain paths like "/usr/bin/x".
 std::string resolveProgramPath(const std::string& path);
 
 // Text of a desktop file entry for value NAME holding data path.

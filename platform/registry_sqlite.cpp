@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -28,7 +29,9 @@ constexpr const char* kRootNames[] = {
 constexpr int kApplicationId = 0x54564752;
 constexpr int kSchemaVersion = 1;
 constexpr int kBusyTimeoutMs = 5000;
-constexpr int kBusyRetries = 20;
+// Each BEGIN already waits kBusyTimeoutMs; the retries cover a busy handler giving up.
+constexpr int kBeginRetries = 3;
+constexpr int kPragmaRetries = 20;
 constexpr std::size_t kMaxKeyName = 255;
 constexpr std::size_t kMaxValueName = 16383;
 
@@ -47,54 +50,15 @@ CREATE TABLE vals(
   PRIMARY KEY(key, name));
 )sql";
 
-enum StatementId {
-    kFindKey,
-    kKeyExists,
-    kInsertKey,
-    kQueryValue,
-    kSetValue,
-    kDeleteValue,
-    kEnumKey,
-    kEnumValue,
-    kDeleteSubtree,
-    kDeleteKey,
-    kDeleteValues,
-    kStatementCount
-};
-
-constexpr const char* kStatementSql[kStatementCount] = {
-    "SELECT id, path FROM keys WHERE path = ?1",
-    "SELECT 1 FROM keys WHERE id = ?1",
-    "INSERT INTO keys(parent, name, path) VALUES(?1, ?2, ?3) ON CONFLICT(path) DO NOTHING",
-    "SELECT type, data FROM vals WHERE key = ?1 AND name = ?2",
-    "INSERT INTO vals(key, name, type, data) VALUES(?1, ?2, ?3, ?4) "
-    "ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, data = excluded.data",
-    "DELETE FROM vals WHERE key = ?1 AND name = ?2",
-    "SELECT name FROM keys WHERE parent = ?1 ORDER BY name COLLATE NOCASE LIMIT 1 OFFSET ?2",
-    "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY rowid LIMIT 1 OFFSET ?2",
-    // '\' sorts just below ']', so this range is every path below ?1.
-    "DELETE FROM keys WHERE path > ?1 || '\\' AND path < ?1 || ']'",
-    "DELETE FROM keys WHERE id = ?1",
-    "DELETE FROM vals WHERE key = ?1",
-};
-
 bool isRoot(HKEY key) {
     return key >= kFirstRoot && key <= kLastRoot;
 }
 
 // Splits a subkey path into its names. A single trailing backslash is tolerated; a
 // leading one or an empty name inside is refused, as the platform does.
-long splitSubKey(std::string subKey, std::vector<std::string>* parts) {
-    if (!subKey.empty() && subKey.back() == '\\') {
-        subKey.pop_back();
-    }
-    if (subKey.empty()) {
-        return ERROR_SUCCESS;
-    }
-    std::size_t start = 0;
-    while (true) {
-        std::size_t end = subKey.find('\\', start);
-        std::string part = subKey.substr(start, end == std::string::npos ? end : end - start);
+long splitSubKey(const std::string& subKey, std::vector<std::string>* parts) {
+    std::istringstream names(subKey);
+    for (std::string part; std::getline(names, part, '\\');) {
         if (part.empty()) {
             return ERROR_BAD_PATHNAME;
         }
@@ -102,38 +66,24 @@ long splitSubKey(std::string subKey, std::vector<std::string>* parts) {
             return ERROR_INVALID_PARAMETER;
         }
         parts->push_back(std::move(part));
-        if (end == std::string::npos) {
-            return ERROR_SUCCESS;
-        }
-        start = end + 1;
     }
+    return ERROR_SUCCESS;
 }
 
 bool validValueName(const std::string& name) {
     return name.size() <= kMaxValueName && name.find('\0') == std::string::npos;
 }
 
-bool isStringType(std::uint32_t type) {
-    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
-}
-
 // Query results carry string terminators even when the writer left them out.
-std::vector<std::uint8_t> withTerminator(std::uint32_t type, std::vector<std::uint8_t> bytes) {
-    if (!isStringType(type)) {
-        return bytes;
-    }
-    if (bytes.empty() || bytes.back() != 0) {
-        bytes.push_back(0);
-    }
-    if (type == REG_MULTI_SZ && bytes.size() > 1 && bytes[bytes.size() - 2] != 0) {
-        bytes.push_back(0);
-    }
-    return bytes;
-}
-
-long copyOut(std::uint32_t storedType, const std::vector<std::uint8_t>& stored, std::uint32_t* type,
+long copyOut(std::uint32_t storedType, std::vector<std::uint8_t> bytes, std::uint32_t* type,
              std::uint8_t* data, std::uint32_t* cbData) {
-    std::vector<std::uint8_t> bytes = withTerminator(storedType, stored);
+    bool text = storedType == REG_SZ || storedType == REG_EXPAND_SZ || storedType == REG_MULTI_SZ;
+    if (text && (bytes.empty() || bytes.back() != 0)) {
+        bytes.push_back(0);
+    }
+    if (storedType == REG_MULTI_SZ && bytes.size() > 1 && bytes[bytes.size() - 2] != 0) {
+        bytes.push_back(0);
+    }
     if (type != nullptr) {
         *type = storedType;
     }
@@ -142,15 +92,13 @@ long copyOut(std::uint32_t storedType, const std::vector<std::uint8_t>& stored, 
     }
     std::uint32_t capacity = *cbData;
     *cbData = static_cast<std::uint32_t>(bytes.size());
-    if (data == nullptr) {
+    if (data == nullptr || bytes.empty()) {
         return ERROR_SUCCESS;
     }
     if (bytes.size() > capacity) {
         return ERROR_MORE_DATA;
     }
-    if (!bytes.empty()) {
-        std::memcpy(data, bytes.data(), bytes.size());
-    }
+    std::memcpy(data, bytes.data(), bytes.size());
     return ERROR_SUCCESS;
 }
 
@@ -188,7 +136,7 @@ std::vector<std::uint8_t> blobBytes(sqlite3_stmt* stmt, int column) {
 // Binds parameters and resets the cached statement when it goes out of scope.
 class SqliteRegistry::Statement {
   public:
-    Statement(SqliteRegistry& owner, int which) : stmt_(owner.statement(which)) {}
+    Statement(SqliteRegistry& owner, const char* sql) : stmt_(owner.statement(sql)) {}
     ~Statement() {
         if (stmt_ != nullptr) {
             sqlite3_reset(stmt_);
@@ -258,16 +206,17 @@ SqliteRegistry::SqliteRegistry(const std::string& path, std::optional<std::strin
         openDatabase(path);
         createIfNew(seed);
     } catch (...) {
-        for (sqlite3_stmt* stmt : statements_) {
-            sqlite3_finalize(stmt);
-        }
-        sqlite3_close(db_);
+        closeDatabase();
         throw;
     }
 }
 
 SqliteRegistry::~SqliteRegistry() {
-    for (sqlite3_stmt* stmt : statements_) {
+    closeDatabase();
+}
+
+void SqliteRegistry::closeDatabase() {
+    for (auto& [sql, stmt] : statements_) {
         sqlite3_finalize(stmt);
     }
     sqlite3_close(db_);
@@ -300,7 +249,7 @@ void SqliteRegistry::openDatabase(const std::string& path) {
         if (rc == SQLITE_OK) {
             break;
         }
-        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || attempt == kBusyRetries) {
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || attempt == kPragmaRetries) {
             throw std::runtime_error(path +
                                      " is not a usable registry store: " + sqlite3_errmsg(db_));
         }
@@ -308,27 +257,20 @@ void SqliteRegistry::openDatabase(const std::string& path) {
     }
 }
 
+int SqliteRegistry::queryInt(const char* sql) {
+    Statement stmt(*this, sql);
+    if (stmt.step() != SQLITE_ROW) {
+        throw std::runtime_error(std::string("cannot read the registry store: ") +
+                                 sqlite3_errmsg(db_));
+    }
+    return sqlite3_column_int(stmt.get(), 0);
+}
+
 void SqliteRegistry::createIfNew(const Seeder& seed) {
-    auto fail = [this](const std::string& what) {
-        throw std::runtime_error(what + ": " + sqlite3_errmsg(db_));
-    };
-    auto single = [&](const char* sql) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK) {
-            fail("cannot read the registry store");
-        }
-        int rc = sqlite3_step(stmt);
-        int value = rc == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : 0;
-        sqlite3_finalize(stmt);
-        if (rc != SQLITE_ROW) {
-            fail("cannot read the registry store");
-        }
-        return value;
-    };
     // Checked under the write lock, so of two processes creating the store at once
     // only the first one builds and seeds it.
     long rc = transact([&]() -> long {
-        if (single("SELECT count(*) FROM sqlite_master") == 0) {
+        if (queryInt("SELECT count(*) FROM sqlite_master") == 0) {
             std::string script = std::string(kSchema) +
                                  "PRAGMA application_id=" + std::to_string(kApplicationId) +
                                  "; PRAGMA user_version=" + std::to_string(kSchemaVersion) + ";";
@@ -338,14 +280,15 @@ void SqliteRegistry::createIfNew(const Seeder& seed) {
                           "', '" + rootKeyName(root) + "');";
             }
             if (sqlite3_exec(db_, script.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-                fail("cannot create the registry store");
+                throw std::runtime_error(std::string("cannot create the registry store: ") +
+                                         sqlite3_errmsg(db_));
             }
             return seed ? seed(*this) : ERROR_SUCCESS;
         }
-        if (single("PRAGMA application_id") != kApplicationId) {
+        if (queryInt("PRAGMA application_id") != kApplicationId) {
             throw std::runtime_error("the file is a database of another program");
         }
-        if (single("PRAGMA user_version") != kSchemaVersion) {
+        if (queryInt("PRAGMA user_version") != kSchemaVersion) {
             throw std::runtime_error("the registry store was made by an unknown version");
         }
         return ERROR_SUCCESS;
@@ -354,77 +297,54 @@ void SqliteRegistry::createIfNew(const Seeder& seed) {
         throw std::runtime_error("cannot seed the registry store (error " + std::to_string(rc) +
                                  ")");
     }
-    for (int which = 0; which < kStatementCount; ++which) {
-        if (statement(which) == nullptr) {
-            fail("cannot prepare the registry store");
-        }
-    }
 }
 
-sqlite3_stmt* SqliteRegistry::statement(int which) {
-    auto slot = static_cast<std::size_t>(which);
-    if (statements_.size() < kStatementCount) {
-        statements_.resize(kStatementCount, nullptr);
+sqlite3_stmt* SqliteRegistry::statement(const char* sql) {
+    sqlite3_stmt*& cached = statements_[sql];
+    if (cached == nullptr) {
+        sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &cached, nullptr);
     }
-    if (statements_[slot] == nullptr) {
-        sqlite3_prepare_v3(db_, kStatementSql[which], -1, SQLITE_PREPARE_PERSISTENT,
-                           &statements_[slot], nullptr);
-    }
-    return statements_[slot];
+    return cached;
 }
 
 long SqliteRegistry::transact(const std::function<long()>& body) {
     if (transactionDepth_ > 0) {
         return body();
     }
-    int rc = SQLITE_BUSY;
-    for (int attempt = 0; rc == SQLITE_BUSY && attempt <= kBusyRetries; ++attempt) {
-        rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    }
-    if (rc != SQLITE_OK) {
+    auto run = [this](const char* sql) {
+        int rc = SQLITE_BUSY;
+        for (int attempt = 0; rc == SQLITE_BUSY && attempt <= kBeginRetries; ++attempt) {
+            rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+        }
+        return rc == SQLITE_OK;
+    };
+    if (!run("BEGIN IMMEDIATE")) {
         return ERROR_REGISTRY_IO_FAILED;
     }
-    ++transactionDepth_;
     long result = ERROR_REGISTRY_IO_FAILED;
+    ++transactionDepth_;
+    if (autostart_) {
+        autostart_->beginBatch();
+    }
     try {
         result = body();
     } catch (...) {
         --transactionDepth_;
-        pendingFileOps_.clear();
+        if (autostart_) {
+            autostart_->endBatch(false);
+        }
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
     --transactionDepth_;
-    if (result == ERROR_SUCCESS) {
-        rc = SQLITE_BUSY;
-        for (int attempt = 0; rc == SQLITE_BUSY && attempt <= kBusyRetries; ++attempt) {
-            rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-        }
-        result = rc == SQLITE_OK ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
+    if (result == ERROR_SUCCESS && !run("COMMIT")) {
+        result = ERROR_REGISTRY_IO_FAILED;
     }
-    if (result != ERROR_SUCCESS) {
-        pendingFileOps_.clear();
-        if (!sqlite3_get_autocommit(db_)) {
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        }
-        return result;
+    if (result != ERROR_SUCCESS && !sqlite3_get_autocommit(db_)) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     }
-    std::vector<std::function<long()>> fileOps;
-    fileOps.swap(pendingFileOps_);
-    for (const auto& op : fileOps) {
-        if (long fileResult = op(); fileResult != ERROR_SUCCESS && result == ERROR_SUCCESS) {
-            result = fileResult;
-        }
-    }
-    return result;
-}
-
-long SqliteRegistry::queueOrRun(std::function<long()> fileOperation) {
-    if (transactionDepth_ == 0) {
-        return fileOperation();
-    }
-    pendingFileOps_.push_back(std::move(fileOperation));
-    return ERROR_SUCCESS;
+    long files = autostart_ ? autostart_->endBatch(result == ERROR_SUCCESS) : ERROR_SUCCESS;
+    return result != ERROR_SUCCESS ? result : files;
 }
 
 std::optional<SqliteRegistry::OpenKey> SqliteRegistry::resolve(HKEY key) const {
@@ -444,12 +364,12 @@ std::optional<std::string> SqliteRegistry::keyPath(HKEY key) const {
 }
 
 bool SqliteRegistry::keyExists(std::int64_t id) {
-    Statement stmt(*this, kKeyExists);
+    Statement stmt(*this, "SELECT 1 FROM keys WHERE id = ?1");
     return stmt.bind(1, id).step() == SQLITE_ROW;
 }
 
 std::optional<SqliteRegistry::OpenKey> SqliteRegistry::findKey(const std::string& path) {
-    Statement stmt(*this, kFindKey);
+    Statement stmt(*this, "SELECT id, path FROM keys WHERE path = ?1");
     if (stmt.bind(1, path).step() != SQLITE_ROW) {
         return std::nullopt;
     }
@@ -469,23 +389,29 @@ bool SqliteRegistry::isRunKey(const OpenKey& key) const {
     return autostart_ != nullptr && equalsIgnoreCase(key.path, kRunKeyPath);
 }
 
-long SqliteRegistry::RegOpenKeyExA(HKEY key, const std::string& subKey, std::uint32_t,
-                                   std::uint32_t samDesired, HKEY* result) {
-    auto parent = resolve(key);
-    if (!parent) {
+long SqliteRegistry::locate(HKEY key, const std::string& subKey, Location* where) const {
+    where->parent = resolve(key);
+    if (!where->parent) {
         return ERROR_INVALID_HANDLE;
     }
-    std::vector<std::string> parts;
+    long rc = splitSubKey(subKey, &where->parts);
+    where->path = where->parent->path;
+    for (const std::string& part : where->parts) {
+        where->path += "\\" + part;
+    }
+    return rc;
+}
+
+long SqliteRegistry::RegOpenKeyExA(HKEY key, const std::string& subKey, std::uint32_t,
+                                   std::uint32_t samDesired, HKEY* result) {
+    Location where;
+    if (long rc = locate(key, subKey, &where); rc != ERROR_SUCCESS) {
+        return rc;
+    }
     if (result == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    if (long rc = splitSubKey(subKey, &parts); rc != ERROR_SUCCESS) {
-        return rc;
-    }
-    std::string path = parent->path;
-    for (const std::string& part : parts) {
-        path += "\\" + part;
-    }
+    auto& [parent, parts, path] = where;
     auto found = parts.empty() ? parent : findKey(path);
     if (!found || (parts.empty() && !isRoot(key) && !keyExists(found->id))) {
         return ERROR_FILE_NOT_FOUND;
@@ -511,7 +437,7 @@ long SqliteRegistry::RegQueryValueExA(HKEY key, const std::string& valueName, st
         long rc = autostart_->read(valueName, &storedType, &bytes);
         return rc == ERROR_SUCCESS ? copyOut(storedType, bytes, type, data, cbData) : rc;
     }
-    Statement stmt(*this, kQueryValue);
+    Statement stmt(*this, "SELECT type, data FROM vals WHERE key = ?1 AND name = ?2");
     int rc = stmt.bind(1, open->id).bind(2, valueName).step();
     if (rc != SQLITE_ROW) {
         return rc == SQLITE_DONE ? ERROR_FILE_NOT_FOUND : ERROR_REGISTRY_IO_FAILED;
@@ -522,7 +448,10 @@ long SqliteRegistry::RegQueryValueExA(HKEY key, const std::string& valueName, st
 
 long SqliteRegistry::writeValue(std::int64_t keyId, const std::string& name, std::uint32_t type,
                                 const std::uint8_t* data, std::uint32_t size) {
-    Statement stmt(*this, kSetValue);
+    Statement stmt(
+        *this,
+        "INSERT INTO vals(key, name, type, data) VALUES(?1, ?2, ?3, ?4) ON CONFLICT(key, "
+        "name) DO UPDATE SET type = excluded.type, data = excluded.data");
     int rc = stmt.bind(1, keyId).bind(2, name).bind(3, type).bindBlob(4, data, size).step();
     if (rc == SQLITE_CONSTRAINT) {
         return ERROR_KEY_DELETED;  // another process removed the key after we opened it
@@ -544,12 +473,7 @@ long SqliteRegistry::RegSetValueExA(HKEY key, const std::string& valueName, std:
         return ERROR_INVALID_PARAMETER;
     }
     if (isRunKey(*open)) {
-        std::vector<std::uint8_t> bytes(data, data + cbData);
-        if (long rc = autostart_->checkWrite(valueName, type, bytes); rc != ERROR_SUCCESS) {
-            return rc;
-        }
-        return queueOrRun(
-            [this, valueName, type, bytes] { return autostart_->write(valueName, type, bytes); });
+        return autostart_->write(valueName, type, std::vector<std::uint8_t>(data, data + cbData));
     }
     return transact([&] { return writeValue(open->id, valueName, type, data, cbData); });
 }
@@ -563,13 +487,10 @@ long SqliteRegistry::RegDeleteValueA(HKEY key, const std::string& valueName) {
         return ERROR_ACCESS_DENIED;
     }
     if (isRunKey(*open)) {
-        if (autostart_->read(valueName, nullptr, nullptr) != ERROR_SUCCESS) {
-            return ERROR_FILE_NOT_FOUND;
-        }
-        return queueOrRun([this, valueName] { return autostart_->remove(valueName); });
+        return autostart_->remove(valueName);
     }
     return transact([&]() -> long {
-        Statement stmt(*this, kDeleteValue);
+        Statement stmt(*this, "DELETE FROM vals WHERE key = ?1 AND name = ?2");
         if (stmt.bind(1, open->id).bind(2, valueName).step() != SQLITE_DONE) {
             return ERROR_REGISTRY_IO_FAILED;
         }
@@ -589,7 +510,9 @@ long SqliteRegistry::createKeyPath(const OpenKey& parent, const std::vector<std:
     OpenKey current = parent;
     for (const std::string& part : parts) {
         std::string path = current.path + "\\" + part;
-        Statement insert(*this, kInsertKey);
+        Statement insert(*this,
+                         "INSERT INTO keys(parent, name, path) VALUES(?1, ?2, ?3) "
+                         "ON CONFLICT(path) DO NOTHING");
         if (insert.bind(1, current.id).bind(2, part).bind(3, path).step() != SQLITE_DONE) {
             return ERROR_REGISTRY_IO_FAILED;
         }
@@ -604,17 +527,14 @@ long SqliteRegistry::createKeyPath(const OpenKey& parent, const std::vector<std:
 }
 
 long SqliteRegistry::RegCreateKeyExA(HKEY key, const std::string& subKey, HKEY* result) {
-    auto parent = resolve(key);
-    if (!parent) {
-        return ERROR_INVALID_HANDLE;
+    Location where;
+    if (long rc = locate(key, subKey, &where); rc != ERROR_SUCCESS) {
+        return rc;
     }
-    std::vector<std::string> parts;
     if (result == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    if (long rc = splitSubKey(subKey, &parts); rc != ERROR_SUCCESS) {
-        return rc;
-    }
+    auto& [parent, parts, path] = where;
     OpenKey created{};
     long rc = transact([&]() -> long {
         if (!isRoot(key) && !keyExists(parent->id)) {
@@ -631,27 +551,22 @@ long SqliteRegistry::RegCreateKeyExA(HKEY key, const std::string& subKey, HKEY* 
 }
 
 long SqliteRegistry::deleteBelow(const OpenKey& key, bool includeKey) {
-    Statement subtree(*this, kDeleteSubtree);
+    // '\\' sorts just below ']', so this range is every path below the key's.
+    Statement subtree(*this, "DELETE FROM keys WHERE path > ?1 || '\\' AND path < ?1 || ']'");
     if (subtree.bind(1, key.path).step() != SQLITE_DONE) {
         return ERROR_REGISTRY_IO_FAILED;
     }
-    Statement self(*this, includeKey ? kDeleteKey : kDeleteValues);
+    Statement self(
+        *this, includeKey ? "DELETE FROM keys WHERE id = ?1" : "DELETE FROM vals WHERE key = ?1");
     return self.bind(1, key.id).step() == SQLITE_DONE ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
 }
 
 long SqliteRegistry::RegDeleteTree(HKEY key, const std::string& subKey) {
-    auto parent = resolve(key);
-    if (!parent) {
-        return ERROR_INVALID_HANDLE;
-    }
-    std::vector<std::string> parts;
-    if (long rc = splitSubKey(subKey, &parts); rc != ERROR_SUCCESS) {
+    Location where;
+    if (long rc = locate(key, subKey, &where); rc != ERROR_SUCCESS) {
         return rc;
     }
-    std::string path = parent->path;
-    for (const std::string& part : parts) {
-        path += "\\" + part;
-    }
+    auto& [parent, parts, path] = where;
     return transact([&]() -> long {
         auto target = parts.empty() ? parent : findKey(path);
         if (!target || !keyExists(target->id)) {
@@ -669,7 +584,9 @@ long SqliteRegistry::RegEnumKeyA(HKEY key, std::uint32_t index, std::string* nam
     if (name == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    Statement stmt(*this, kEnumKey);
+    Statement stmt(*this,
+                   "SELECT name FROM keys WHERE parent = ?1 ORDER BY name COLLATE NOCASE "
+                   "LIMIT 1 OFFSET ?2");
     int rc = stmt.bind(1, open->id).bind(2, static_cast<std::int64_t>(index)).step();
     if (rc != SQLITE_ROW) {
         return rc == SQLITE_DONE ? ERROR_NO_MORE_ITEMS : ERROR_REGISTRY_IO_FAILED;
@@ -685,25 +602,10 @@ long SqliteRegistry::RegEnumValueA(HKEY key, std::uint32_t index, std::string* n
         return ERROR_INVALID_HANDLE;
     }
     if (isRunKey(*open)) {
-        std::vector<std::string> names = autostart_->list();
-        if (index >= names.size()) {
-            return ERROR_NO_MORE_ITEMS;
-        }
-        if (name != nullptr) {
-            *name = names[index];
-        }
-        std::vector<std::uint8_t> bytes;
-        std::uint32_t storedType = 0;
-        long rc = autostart_->read(names[index], &storedType, &bytes);
-        if (type != nullptr) {
-            *type = storedType;
-        }
-        if (data != nullptr) {
-            *data = std::move(bytes);
-        }
-        return rc;
+        return autostart_->enumerate(index, name, type, data);
     }
-    Statement stmt(*this, kEnumValue);
+    Statement stmt(
+        *this, "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY rowid LIMIT 1 OFFSET ?2");
     int rc = stmt.bind(1, open->id).bind(2, static_cast<std::int64_t>(index)).step();
     if (rc != SQLITE_ROW) {
         return rc == SQLITE_DONE ? ERROR_NO_MORE_ITEMS : ERROR_REGISTRY_IO_FAILED;

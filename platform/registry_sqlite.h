@@ -94,10 +94,18 @@ class SqliteRegistry : public RegistryApi {
         bool writable;
     };
     class Statement;
+    struct Location {
+        std::optional<OpenKey> parent;
+        std::vector<std::string> parts;
+        std::string path;  // parent path and parts joined
+    };
 
     void openDatabase(const std::string& path);
+    void closeDatabase();
+    long locate(HKEY key, const std::string& subKey, Location* where) const;
     void createIfNew(const Seeder& seed);
-    sqlite3_stmt* statement(int which);
+    int queryInt(const char* sql);
+    sqlite3_stmt* statement(const char* sql);
     std::optional<OpenKey> resolve(HKEY key) const;
     bool keyExists(std::int64_t id);
     std::optional<OpenKey> findKey(const std::string& path);
@@ -108,15 +116,13 @@ class SqliteRegistry : public RegistryApi {
     long deleteBelow(const OpenKey& key, bool includeKey);
     HKEY allocateHandle(OpenKey key);
     bool isRunKey(const OpenKey& key) const;
-    long queueOrRun(std::function<long()> fileOperation);
 
     sqlite3* db_ = nullptr;
-    std::vector<sqlite3_stmt*> statements_;
+    std::map<const char*, sqlite3_stmt*> statements_;  // by the text at the calling site
     std::map<HKEY, OpenKey> handles_;
     HKEY nextHandle_ = 1;
     std::unique_ptr<AutostartFolder> autostart_;
     int transactionDepth_ = 0;
-    std::vector<std::function<long()>> pendingFileOps_;
 };
 
 }  // namespace tv

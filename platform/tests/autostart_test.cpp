@@ -92,6 +92,8 @@ TEST(WindowsPath, FindsTheProgramWithoutExeIgnoringCase) {
     EXPECT_EQ(resolveProgramPath(dir.path() + "\\Tolvane.exe"), dir.file("tolvane"));
     EXPECT_EQ(resolveProgramPath(dir.path() + "/TOLVANE.EXE"), dir.file("tolvane"));
     EXPECT_EQ(resolveProgramPath(dir.path() + "\\Vantrel.exe"), dir.path() + "\\Vantrel.exe");
+    EXPECT_EQ(resolveProgramPath(dir.path() + "\\TolVane"), dir.file("tolvane"));
+    EXPECT_EQ(resolveProgramPath(dir.path() + "/Tolvane"), dir.path() + "/Tolvane");
     EXPECT_EQ(resolveProgramPath("Tolvane.exe"), "Tolvane.exe");
 }
 
