@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "monitor/frm_main.h"
+#include "platform/memory_files.h"
+#include "platform/power_status_sysfs.h"
+#include "platform/registry_sqlite.h"
+#include "tools/battery-sim/battery_model.h"
+
+namespace tv::batterysim {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kProgram = std::string(TV_BIN_DIR) + "/battery-sim";
+
+class TempDir {
+  public:
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "battery-sim-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    std::string str() const { return path_.string(); }
+
+  private:
+    fs::path path_;
+};
+
+pid_t spawn(const std::vector<std::string>& args) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(kProgram.c_str()));
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        int devnull = ::open("/dev/null", O_WRONLY);
+        dup2(devnull, 2);
+        execv(kProgram.c_str(), argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+int run(const std::vector<std::string>& args) {
+    pid_t pid = spawn(args);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Waits for an outside process, not for logic: the condition is polled briefly.
+bool eventually(const std::function<bool()>& condition) {
+    for (int i = 0; i < 200; ++i) {
+        if (condition()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    return false;
+}
+
+TEST(BatteryModel, FallsOrRisesOnePointPerPeriodAndFollowsThePlugSchedule) {
+    Options options;
+    options.percent = 80;
+    options.secondsPerPoint = 10;
+    options.plugAt = {50};
+    options.unplugAt = {150};
+    BatteryModel model(options);
+    model.advanceTo(50);
+    EXPECT_DOUBLE_EQ(model.percent(), 75);
+    EXPECT_TRUE(model.plugged());
+    model.advanceTo(150);
+    EXPECT_DOUBLE_EQ(model.percent(), 85);
+    EXPECT_FALSE(model.plugged());
+    model.advanceTo(2000);
+    EXPECT_DOUBLE_EQ(model.percent(), 0);
+    model.togglePlug();
+    model.advanceTo(3500);
+    EXPECT_DOUBLE_EQ(model.percent(), 100);
+}
+
+TEST(BatterySimProgram, BadArgumentsExitWithTwo) {
+    TempDir dir;
+    EXPECT_EQ(run({}), 2);
+    EXPECT_EQ(run({"--dir", dir.str(), "--percent", "120"}), 2);
+    EXPECT_EQ(run({"--dir", dir.str(), "--percent", "x"}), 2);
+    EXPECT_EQ(run({"--dir", dir.str(), "--seconds-per-point", "0"}), 2);
+    EXPECT_EQ(run({"--dir", dir.str(), "--loud"}), 2);
+    EXPECT_EQ(run({"--dir"}), 2);
+    EXPECT_TRUE(fs::is_empty(dir.str()));
+    EXPECT_THROW(parseOptions({"--percent", "50"}), std::invalid_argument);
+}
+
+TEST(BatterySimProgram, OnceWritesAFolderTheMonitorReads) {
+    TempDir dir;
+    ASSERT_EQ(run({"--dir", dir.str(), "--percent", "80", "--once"}), 0);
+    SYSTEM_POWER_STATUS s = readPowerSupplyFolder(dir.str());
+    EXPECT_EQ(s.ACLineStatus, 0);
+    EXPECT_EQ(s.BatteryLifePercent, 80);
+    EXPECT_EQ(s.BatteryFlag, 1);
+    ASSERT_EQ(run({"--dir", dir.str(), "--percent", "20", "--plugged", "--once"}), 0);
+    s = readPowerSupplyFolder(dir.str());
+    EXPECT_EQ(s.ACLineStatus, 1);
+    EXPECT_EQ(s.BatteryFlag, 10);
+    ASSERT_EQ(run({"--dir", dir.str(), "--percent", "80", "--seconds-per-point", "10", "--plug-at",
+                   "50", "--at", "60", "--once"}),
+              0);
+    EXPECT_EQ(readPowerSupplyFolder(dir.str()).BatteryLifePercent, 76);
+    ASSERT_EQ(run({"--dir", dir.str(), "--no-battery", "--once"}), 0);
+    s = readPowerSupplyFolder(dir.str());
+    EXPECT_EQ(s.BatteryFlag, 128);
+    EXPECT_EQ(s.ACLineStatus, 1);
+    for (const auto& entry : fs::recursive_directory_iterator(dir.str())) {
+        EXPECT_NE(entry.path().extension(), ".tmp");
+    }
+}
+
+TEST(BatterySimProgram, UnwritableFolderExitsWithOne) {
+    EXPECT_EQ(run({"--dir", "/proc/no-such-folder", "--once"}), 1);
+}
+
+TEST(BatterySimProgram, LiveRunFallsAndTogglesOnSignal) {
+    TempDir dir;
+    pid_t pid = spawn({"--dir", dir.str(), "--percent", "90", "--seconds-per-point", "0.02"});
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(eventually([&] {
+        SYSTEM_POWER_STATUS s = readPowerSupplyFolder(dir.str());
+        return s.BatteryLifePercent < 85 && s.ACLineStatus == 0;
+    }));
+    kill(pid, SIGUSR1);
+    EXPECT_TRUE(eventually([&] { return readPowerSupplyFolder(dir.str()).ACLineStatus == 1; }));
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+}
+
+// The monitor's logic on the Linux power source over the simulated battery.
+TEST(SimulatedBattery, MonitorSeesTheChargeFall) {
+    TempDir dir;
+    ASSERT_EQ(run({"--dir", dir.str(), "--percent", "80", "--once"}), 0);
+    VirtualClock clock;
+    FormRuntime runtime(clock);
+    CallLog calls;
+    SysfsPowerStatus power(dir.str());
+    FixedInstanceCheck instance;
+    RecordingTray tray(calls);
+    RecordingSleep sleep(calls);
+    RecordingLauncher launcher(calls);
+    FixedSystemDirectory systemDirectory{std::nullopt};
+    MemoryFiles files;
+    SqliteRegistry registry(":memory:", std::nullopt, seedRegistry);
+    struct : Dialogs {
+        void MsgBox(const std::string&, int, const std::string&) override {}
+        std::string InputBox(const std::string&, const std::string&, const std::string&) override {
+            return {};
+        }
+    } dialogs;
+    RecordingDesktop desktop(calls);
+    frmMain main(runtime, MonitorServices{power, instance, tray, sleep, launcher, systemDirectory,
+                                          files, registry, dialogs, desktop, ProgramInfo{}});
+    main.Show();
+    EXPECT_EQ(main.Caption, "Battery Power Remaining: 80%");
+    EXPECT_EQ(main.lblPower.Caption, "Power Source:  Battery");
+
+    pid_t pid = spawn({"--dir", dir.str(), "--percent", "79.9", "--seconds-per-point", "0.05"});
+    ASSERT_TRUE(
+        eventually([&] { return readPowerSupplyFolder(dir.str()).BatteryLifePercent < 78; }));
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+    runtime.runTimersUntil(clock.nowMs() + 5000);
+    EXPECT_LT(main.XP_ProgressBar1.value(), 78);
+    EXPECT_NE(main.Caption, "Battery Power Remaining: 80%");
+    EXPECT_TRUE(main.tmrCalc.isEnabled());
+}
+
+}  // namespace
+}  // namespace tv::batterysim
