@@ -73,19 +73,6 @@ Hidden=true
     EXPECT_FALSE(entry.hasRegistryData);
 }
 
-TEST(DesktopParsing, KeepsOurDataKeyAndType) {
-    DesktopEntry entry = parseDesktopEntry(R"([Desktop Entry]
-Exec="x"
-X-Tolvane-RegistryData=\sC:\\dir\sname\\X.exe
-X-Tolvane-RegistryType=2
-Hidden=true
-)");
-    EXPECT_TRUE(entry.hasRegistryData);
-    EXPECT_EQ(entry.registryData, " C:\\dir name\\X.exe");
-    EXPECT_EQ(entry.registryType, REG_EXPAND_SZ);
-    EXPECT_TRUE(entry.hidden);
-}
-
 TEST(WindowsPath, FindsTheProgramWithoutExeIgnoringCase) {
     TempDir dir;
     touch(dir.file("tolvane"));
