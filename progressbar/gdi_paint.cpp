@@ -71,22 +71,25 @@ void Gdi::paintArea(Bitmap& target, const Dc& dc, const Object& brush, Area area
     area.x1 = std::min<std::int64_t>(area.x1, target.width);
     area.y1 = std::min<std::int64_t>(area.y1, target.height);
     for (std::int64_t y = area.y0; y < area.y1; ++y) {
-        int row = static_cast<int>(y);
-        for (std::int64_t x = area.x0; x < area.x1; ++x) {
-            int column = static_cast<int>(x);
-            if (brush.brushKind == BrushKind::Hatch) {
-                // The brush origin is (0, 0), so the pattern repeats on multiples of 8.
-                std::uint8_t bits = hatchRows[static_cast<std::size_t>(brush.style)][row & 7];
-                if (bits & (0x80 >> (column & 7))) {
-                    target.at(column, row) = brush.colour;
+        Colour* out = &target.at(0, static_cast<int>(y));
+        if (brush.brushKind == BrushKind::Hatch) {
+            // The brush origin is (0, 0), so the pattern repeats on multiples of 8.
+            std::uint8_t bits = hatchRows[static_cast<std::size_t>(brush.style)][y & 7];
+            for (std::int64_t x = area.x0; x < area.x1; ++x) {
+                if (bits & (0x80 >> (x & 7))) {
+                    out[x] = brush.colour;
                 } else if (dc.bkMode == OPAQUE) {
-                    target.at(column, row) = dc.bkColor;
+                    out[x] = dc.bkColor;
                 }
-            } else if (brush.brushKind == BrushKind::Pattern) {
-                const Bitmap& tile = brush.bitmap;
-                target.at(column, row) = tile.at(static_cast<int>(positiveMod(x, tile.width)),
-                                                 static_cast<int>(positiveMod(y, tile.height))) &
-                                         0xFFFFFF;
+            }
+        } else if (brush.brushKind == BrushKind::Pattern) {
+            const Bitmap& tile = brush.bitmap;
+            const Colour* tileRow =
+                &tile.pixels[static_cast<std::size_t>(positiveMod(y, tile.height)) * tile.width];
+            std::int64_t column = positiveMod(area.x0, tile.width);
+            for (std::int64_t x = area.x0; x < area.x1; ++x) {
+                out[x] = tileRow[column] & 0xFFFFFF;
+                column = column + 1 == tile.width ? 0 : column + 1;
             }
         }
     }
