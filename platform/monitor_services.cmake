@@ -47,3 +47,14 @@ if(TARGET Qt6::DBus)
   list(APPEND TV_POWER_TESTS ${CMAKE_CURRENT_LIST_DIR}/tests/power_logind_test.cpp)
 endif()
 tv_add_tests(power_services_test SOURCES ${TV_POWER_TESTS} LIBS tv_platform_linux)
+
+# A stand-in login manager that the D-Bus tests start on a private bus.
+if(TARGET Qt6::DBus)
+  add_executable(power_fake_logind ${CMAKE_CURRENT_LIST_DIR}/tests/power_fake_logind.cpp)
+  tv_target(power_fake_logind)
+  target_link_libraries(power_fake_logind PRIVATE Qt6::DBus)
+  set_target_properties(power_fake_logind PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_dependencies(power_services_test power_fake_logind)
+  target_compile_definitions(power_services_test PRIVATE
+    TV_FAKE_LOGIND="${CMAKE_BINARY_DIR}/tests/power_fake_logind")
+endif()
