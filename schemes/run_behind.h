@@ -1,0 +1,22 @@
+#pragma once
+// modRunBehind: runs a console command line hidden and puts everything it writes into
+// a text box, yielding to the event loop while it waits.
+
+#include <string>
+
+#include "platform/controls.h"
+#include "platform/forms.h"
+#include "platform/process.h"
+
+namespace tv {
+
+// Each read asks for at most this much, appended in order.
+inline constexpr std::size_t kRunChunkBytes = 1023;
+
+// On return the child has closed its output (normally: ended) and the box holds all
+// of it. A command that cannot be started leaves the box empty rather than showing
+// the previous command's output as its answer.
+void RunBehind(ProcessRunner& runner, FormRuntime& runtime, const std::string& commandLine,
+               TextBox& box);
+
+}  // namespace tv
