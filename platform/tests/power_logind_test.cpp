@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -68,6 +69,8 @@ pid_t spawn(const std::vector<std::string>& args) {
             argv.push_back(const_cast<char*>(arg.c_str()));
         }
         argv.push_back(nullptr);
+        int quiet = ::open("/dev/null", O_WRONLY);
+        dup2(quiet, 2);
         execv(argv[0], argv.data());
         _exit(127);
     }
