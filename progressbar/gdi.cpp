@@ -62,7 +62,7 @@ Gdi::Gdi(const SysColorTable& colours, TextEngine& text, FaultPlan* faults)
     stock_[BLACK_PEN] = makeStock(Kind::Pen, BrushKind::Solid, PS_SOLID, 0);
     stock_[NULL_PEN] = makeStock(Kind::Pen, BrushKind::Solid, PS_NULL, 0);
     stock_[SYSTEM_FONT] = makeStock(Kind::Font, BrushKind::Solid, 0, 0);
-    object(stock_[SYSTEM_FONT])->font = FontSpec{"System", 10, true};
+    object(stock_[SYSTEM_FONT])->font = FontInfo{"System", 10, true};
     // A new memory DC holds a 1 x 1 bitmap until a real one is selected.
     defaultBitmap_ = makeStock(Kind::Bitmap, BrushKind::Solid, 0, 0);
     object(defaultBitmap_)->bitmap = Bitmap(1, 1);
@@ -384,7 +384,7 @@ GdiObj Gdi::createPatternBrush(GdiObj bitmap) {
     return handle;
 }
 
-GdiObj Gdi::createFont(const FontSpec& font) {
+GdiObj Gdi::createFont(const FontInfo& font) {
     GdiObj handle = newObject(Kind::Font);
     if (handle) {
         object(handle)->font = font;
@@ -489,7 +489,7 @@ bool Gdi::moveToEx(Hdc handle, int x, int y, Point* previous) {
     return true;
 }
 
-// ---- inspection ----
+// ---- read-outs ----
 
 const Bitmap* Gdi::surface(Hdc handle) const {
     const Dc* dc = dcOf(handle);

@@ -89,7 +89,7 @@ class Gdi {
     GdiObj createSolidBrush(Colour colour);
     GdiObj createHatchBrush(int style, Colour colour);
     GdiObj createPatternBrush(GdiObj bitmap);
-    GdiObj createFont(const FontSpec& font);
+    GdiObj createFont(const FontInfo& font);
     GdiObj getStockObject(int index) const;
     // Returns the object of the same kind that was selected before, or a null handle
     // when nothing changed.
@@ -116,7 +116,7 @@ class Gdi {
     // Count below 0 takes the whole text. Returns the text height, 0 on failure.
     int drawText(Hdc dc, std::string_view text, int count, Rect& rect, unsigned format);
 
-    // Inspection, for hosts and tests.
+    // Read-outs, for hosts and tests.
     const Bitmap* surface(Hdc dc) const;
     Point currentPosition(Hdc dc) const;
     int bkMode(Hdc dc) const;
@@ -140,7 +140,7 @@ class Gdi {
         Colour colour = 0;
         Hdc selectedIn;  // bitmaps only
         Bitmap bitmap;   // a bitmap, or a pattern brush's copy
-        FontSpec font;
+        FontInfo font;
     };
     struct Dc {
         std::uint32_t generation = 1;

@@ -348,8 +348,8 @@ int Gdi::drawText(Hdc handle, std::string_view text, int count, Rect& rect, unsi
         text = text.substr(0, static_cast<std::size_t>(count));
     }
     const Object* font = object(dc->font);
-    const FontSpec& spec = font != nullptr ? font->font : object(stock_[SYSTEM_FONT])->font;
-    TextExtent extent = text_.measure(spec, text);
+    const FontInfo& info = font != nullptr ? font->font : object(stock_[SYSTEM_FONT])->font;
+    TextExtent extent = text_.measure(info, text);
     if (format & DT_CALCRECT) {
         rect.right = saturate(std::int64_t{rect.left} + extent.width);
         rect.bottom = saturate(std::int64_t{rect.top} + extent.height);
@@ -376,7 +376,7 @@ int Gdi::drawText(Hdc handle, std::string_view text, int count, Rect& rect, unsi
                    std::min<std::int64_t>(clip.bottom, std::int64_t{rect.top} + extent.height)},
                   dc->bkColor);
     }
-    text_.draw(*target, spec, text, {rect.left, rect.top}, clip, dc->textColor);
+    text_.draw(*target, info, text, {rect.left, rect.top}, clip, dc->textColor);
     drawn(*dc);
     return extent.height;
 }

@@ -81,8 +81,8 @@ std::optional<std::int32_t> parseLong(std::string_view text) {
     return value;
 }
 
-FontSpec parseFont(std::string_view text) {
-    FontSpec font;
+FontInfo parseFont(std::string_view text) {
+    FontInfo font;
     font.name.clear();
     std::size_t pos = 1;
     for (;; ++pos) {
@@ -176,7 +176,7 @@ PropertyValue parseValue(std::string_view text) {
                       "' is not a 32-bit number, Boolean, font or picture");
 }
 
-std::string formatFont(const FontSpec& font) {
+std::string formatFont(const FontInfo& font) {
     if (font.name.find_first_of("\r\n") != std::string::npos) {
         throw FormatError("font name holds a line break");
     }
@@ -206,7 +206,7 @@ std::string formatValue(const PropertyValue& value) {
     if (const auto* flag = std::get_if<bool>(&value)) {
         return *flag ? "True" : "False";
     }
-    if (const auto* font = std::get_if<FontSpec>(&value)) {
+    if (const auto* font = std::get_if<FontInfo>(&value)) {
         return formatFont(*font);
     }
     if (const auto* picture = std::get_if<Bitmap>(&value)) {
@@ -325,12 +325,12 @@ bool readBool(const PropertyBag& bag, std::string_view name, bool defaultValue) 
     wrongType(name, "True or False");
 }
 
-std::optional<FontSpec> readFont(const PropertyBag& bag, std::string_view name) {
+std::optional<FontInfo> readFont(const PropertyBag& bag, std::string_view name) {
     PropertyValue value = bag.readProperty(name, std::monostate{});
     if (std::holds_alternative<std::monostate>(value)) {
         return std::nullopt;
     }
-    if (const auto* font = std::get_if<FontSpec>(&value)) {
+    if (const auto* font = std::get_if<FontInfo>(&value)) {
         return *font;
     }
     wrongType(name, "a font");

@@ -24,7 +24,7 @@
 
 namespace tv {
 
-using PropertyValue = std::variant<std::monostate, std::int32_t, bool, FontSpec, Bitmap>;
+using PropertyValue = std::variant<std::monostate, std::int32_t, bool, FontInfo, Bitmap>;
 
 // A saved form that cannot be read; the message is one line.
 class FormatError : public std::runtime_error {
@@ -59,7 +59,7 @@ class PropertyBag {
 // Typed reads: the default when missing, FormatError naming the key when of another type.
 std::int32_t readLong(const PropertyBag& bag, std::string_view name, std::int32_t defaultValue);
 bool readBool(const PropertyBag& bag, std::string_view name, bool defaultValue);
-std::optional<FontSpec> readFont(const PropertyBag& bag, std::string_view name);
+std::optional<FontInfo> readFont(const PropertyBag& bag, std::string_view name);
 std::optional<Bitmap> readPicture(const PropertyBag& bag, std::string_view name);
 
 }  // namespace tv

@@ -2,7 +2,7 @@
 
 namespace tv {
 
-StdFont::StdFont(Gdi& gdi, FontSpec spec) : gdi_(gdi), spec_(std::move(spec)) {}
+StdFont::StdFont(Gdi& gdi, FontInfo info) : gdi_(gdi), info_(std::move(info)) {}
 
 StdFont::~StdFont() {
     if (handle_) {
@@ -12,7 +12,7 @@ StdFont::~StdFont() {
 
 GdiObj StdFont::hFont() const {
     if (!handle_) {
-        handle_ = gdi_.createFont(spec_);
+        handle_ = gdi_.createFont(info_);
     }
     return handle_;
 }

@@ -10,18 +10,18 @@ namespace tv {
 
 class StdFont {
   public:
-    explicit StdFont(Gdi& gdi, FontSpec spec = {});
+    explicit StdFont(Gdi& gdi, FontInfo info = {});
     ~StdFont();
     StdFont(const StdFont&) = delete;
     StdFont& operator=(const StdFont&) = delete;
 
-    const FontSpec& spec() const { return spec_; }
+    const FontInfo& info() const { return info_; }
     // Made on first use, so a bar that never shows text never makes one.
     GdiObj hFont() const;
 
   private:
     Gdi& gdi_;
-    FontSpec spec_;
+    FontInfo info_;
     mutable GdiObj handle_;
 };
 

@@ -12,7 +12,7 @@ class SysColorTable {
   public:
     static constexpr int count = 31;
 
-    // The default blue theme of the platform the bar was designed on.
+    // The default blue theme of the desktop the bar first lived on.
     static SysColorTable luna();
 
     // 0 for an index outside the table, as the platform answers.

@@ -5,11 +5,11 @@
 
 namespace tv {
 
-TextExtent BlockTextEngine::measure(const FontSpec&, std::string_view text) {
+TextExtent BlockTextEngine::measure(const FontInfo&, std::string_view text) {
     return {static_cast<int>(text.size()) * advance, lineHeight};
 }
 
-void BlockTextEngine::draw(Bitmap& target, const FontSpec&, std::string_view text, Point origin,
+void BlockTextEngine::draw(Bitmap& target, const FontInfo&, std::string_view text, Point origin,
                            const Rect& clip, Colour colour) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == ' ') {

@@ -8,14 +8,14 @@
 
 namespace tv {
 
-struct FontSpec {
+struct FontInfo {
     std::string name = "MS Sans Serif";
     double size = 8.25;  // points
     bool bold = false;
     bool italic = false;
     bool underline = false;
     bool strikethrough = false;
-    bool operator==(const FontSpec&) const = default;
+    bool operator==(const FontInfo&) const = default;
 };
 
 struct TextExtent {
@@ -26,10 +26,10 @@ struct TextExtent {
 class TextEngine {
   public:
     virtual ~TextEngine() = default;
-    virtual TextExtent measure(const FontSpec& font, std::string_view text) = 0;
+    virtual TextExtent measure(const FontInfo& font, std::string_view text) = 0;
     // Paints the glyphs with the text's top left at origin; pixels outside clip keep
     // their colour. clip lies inside target.
-    virtual void draw(Bitmap& target, const FontSpec& font, std::string_view text, Point origin,
+    virtual void draw(Bitmap& target, const FontInfo& font, std::string_view text, Point origin,
                       const Rect& clip, Colour colour) = 0;
 };
 
@@ -41,8 +41,8 @@ class BlockTextEngine final : public TextEngine {
     static constexpr int advance = 6;
     static constexpr int lineHeight = 13;
 
-    TextExtent measure(const FontSpec& font, std::string_view text) override;
-    void draw(Bitmap& target, const FontSpec& font, std::string_view text, Point origin,
+    TextExtent measure(const FontInfo& font, std::string_view text) override;
+    void draw(Bitmap& target, const FontInfo& font, std::string_view text, Point origin,
               const Rect& clip, Colour colour) override;
 };
 

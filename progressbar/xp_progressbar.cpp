@@ -157,7 +157,7 @@ void XP_ProgressBar::UserControl_WriteProperties(PropertyBag& bag) const {
     if (image_ && image_->pixels()) {
         image = *image_->pixels();
     }
-    bag.writeProperty("Font", font_->spec());
+    bag.writeProperty("Font", font_->info());
     bag.writeProperty("BrushStyle", std::int32_t{brushStyle_}, defaultBrushStyle);
     bag.writeProperty("Color", static_cast<std::int32_t>(color_),
                       static_cast<std::int32_t>(highlightColour));
@@ -173,7 +173,7 @@ void XP_ProgressBar::UserControl_WriteProperties(PropertyBag& bag) const {
 void XP_ProgressBar::UserControl_ReadProperties(const PropertyBag& bag) {
     // Everything is read and checked before anything is applied, so a bad bag changes
     // nothing.
-    std::optional<FontSpec> font = readFont(bag, "Font");
+    std::optional<FontInfo> font = readFont(bag, "Font");
     std::int32_t brushStyle = readLong(bag, "BrushStyle", defaultBrushStyle);
     auto colour =
         static_cast<Colour>(readLong(bag, "Color", static_cast<std::int32_t>(highlightColour)));

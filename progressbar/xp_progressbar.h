@@ -56,7 +56,7 @@ class XP_ProgressBar {
     void setOrientation(std::int32_t orientation);
     bool ShowText() const { return showText_; }
     void setShowText(bool showText);
-    // Write-only, as designed. Throws OverflowError outside 16 bits.
+    // Write-only: nothing reads it back. Throws OverflowError outside 16 bits.
     void setBrushStyle(std::int32_t brushStyle);
     std::shared_ptr<StdPicture> Image() const { return image_; }
     void setImage(std::shared_ptr<StdPicture> image);

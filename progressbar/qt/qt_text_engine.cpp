@@ -22,7 +22,7 @@ Colour mix(Colour over, Colour under, int alpha) {
 
 }  // namespace
 
-QFont QtTextEngine::toQFont(const FontSpec& font) {
+QFont QtTextEngine::toQFont(const FontInfo& font) {
     QFont q(QString::fromStdString(font.name));
     q.setStyleHint(QFont::SansSerif);
     q.setPixelSize(std::max(1, static_cast<int>(std::lround(font.size * 96.0 / 72.0))));
@@ -34,21 +34,21 @@ QFont QtTextEngine::toQFont(const FontSpec& font) {
     return q;
 }
 
-const QFontMetrics& QtTextEngine::metricsFor(const FontSpec& font) {
-    if (!cachedFont_ || !(cachedSpec_ == font)) {
-        cachedSpec_ = font;
+const QFontMetrics& QtTextEngine::metricsFor(const FontInfo& font) {
+    if (!cachedFont_ || !(cachedInfo_ == font)) {
+        cachedInfo_ = font;
         cachedFont_ = toQFont(font);
         cachedMetrics_.emplace(*cachedFont_);
     }
     return *cachedMetrics_;
 }
 
-TextExtent QtTextEngine::measure(const FontSpec& font, std::string_view text) {
+TextExtent QtTextEngine::measure(const FontInfo& font, std::string_view text) {
     const QFontMetrics& metrics = metricsFor(font);
     return {metrics.horizontalAdvance(toQString(text)), metrics.height()};
 }
 
-void QtTextEngine::draw(Bitmap& target, const FontSpec& font, std::string_view text, Point origin,
+void QtTextEngine::draw(Bitmap& target, const FontInfo& font, std::string_view text, Point origin,
                         const Rect& clip, Colour colour) {
     const QFontMetrics& metrics = metricsFor(font);
     QString line = toQString(text);

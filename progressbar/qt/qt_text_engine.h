@@ -14,16 +14,16 @@ class QtTextEngine final : public TextEngine {
     // The family is asked for by name; where it is not installed the nearest sans font
     // stands in. Sizes are points at 96 dpi, like the raster's pixels, and glyphs are not
     // smoothed, so every pixel is either text colour or untouched.
-    static QFont toQFont(const FontSpec& font);
+    static QFont toQFont(const FontInfo& font);
 
-    TextExtent measure(const FontSpec& font, std::string_view text) override;
-    void draw(Bitmap& target, const FontSpec& font, std::string_view text, Point origin,
+    TextExtent measure(const FontInfo& font, std::string_view text) override;
+    void draw(Bitmap& target, const FontInfo& font, std::string_view text, Point origin,
               const Rect& clip, Colour colour) override;
 
   private:
-    const QFontMetrics& metricsFor(const FontSpec& font);
+    const QFontMetrics& metricsFor(const FontInfo& font);
 
-    FontSpec cachedSpec_;
+    FontInfo cachedInfo_;
     std::optional<QFont> cachedFont_;
     std::optional<QFontMetrics> cachedMetrics_;
 };

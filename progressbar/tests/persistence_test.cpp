@@ -92,7 +92,7 @@ TEST(LoadProperties, ABagWithoutFontKeepsTheCurrentFont) {
     rig.bar->UserControl_ReadProperties(PropertyBag::fromText("Value = 3"));
     EXPECT_EQ(rig.bar->Font(), font);
     rig.bar->UserControl_ReadProperties(PropertyBag::fromText("Font = \"Arial\" 10 bold"));
-    EXPECT_EQ(rig.bar->Font()->spec(), (FontSpec{"Arial", 10, true}));
+    EXPECT_EQ(rig.bar->Font()->info(), (FontInfo{"Arial", 10, true}));
 }
 
 TEST(SavedFormText, EveryKindOfValueIsRead) {
@@ -109,7 +109,7 @@ Other = Nothing
     EXPECT_EQ(readLong(bag, "max", 0), -12);
     EXPECT_EQ(readLong(bag, "Color", 0), static_cast<std::int32_t>(0x8000000D));
     EXPECT_TRUE(readBool(bag, "ShowText", false));
-    EXPECT_EQ(readFont(bag, "Font"), (FontSpec{"Say \"Hi\"", 8.25, true, true}));
+    EXPECT_EQ(readFont(bag, "Font"), (FontInfo{"Say \"Hi\"", 8.25, true, true}));
     Bitmap picture(1, 2);
     picture.pixels = {0xA85E33, 0x000001};
     EXPECT_EQ(readPicture(bag, "Image"), picture);
@@ -154,7 +154,7 @@ TEST(MonitorBar, XpProgressBar1ComesFromItsSavedForm) {
     EXPECT_EQ(rig.bar->Scrolling(), Segmented);
     EXPECT_EQ(rig.bar->Orientation(), 0);
     EXPECT_FALSE(rig.bar->ShowText());
-    EXPECT_EQ(rig.bar->Font()->spec(), FontSpec{});
+    EXPECT_EQ(rig.bar->Font()->info(), FontInfo{});
     EXPECT_EQ(rig.screen().at(5, 12), 0xA85E33u);
     EXPECT_EQ(saved(*rig.bar),
               "Font = \"MS Sans Serif\" 8.25\n"

@@ -71,7 +71,7 @@ TEST(ProgressBarWidget, TheHighlightColourComesFromThePalette) {
 
 TEST(QtText, RealGlyphsInExactlyTheTextColourInsideTheMeasuredBox) {
     QtTextEngine engine;
-    FontSpec font;
+    FontInfo font;
     TextExtent extent = engine.measure(font, "57 %");
     EXPECT_GT(extent.width, 10);
     EXPECT_GE(extent.height, 10);
