@@ -68,7 +68,7 @@ void BM_PowercfgQueryProcess(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PowercfgQueryProcess)
-    ->Unit(benchmark::kMillisecond)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()
     ->Repetitions(5)
     ->ReportAggregatesOnly();
 
@@ -95,7 +95,7 @@ void BM_WindowQueryRoundTrip(benchmark::State& state) {
     runtime.unload(window);
 }
 BENCHMARK(BM_WindowQueryRoundTrip)
-    ->Unit(benchmark::kMillisecond)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()
     ->Repetitions(5)
     ->ReportAggregatesOnly();
 
