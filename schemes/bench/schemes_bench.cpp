@@ -68,7 +68,8 @@ void BM_PowercfgQueryProcess(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PowercfgQueryProcess)
-    ->Unit(benchmark::kMillisecond)->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
     ->Repetitions(5)
     ->ReportAggregatesOnly();
 
@@ -95,7 +96,8 @@ void BM_WindowQueryRoundTrip(benchmark::State& state) {
     runtime.unload(window);
 }
 BENCHMARK(BM_WindowQueryRoundTrip)
-    ->Unit(benchmark::kMillisecond)->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
     ->Repetitions(5)
     ->ReportAggregatesOnly();
 
