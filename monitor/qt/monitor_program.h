@@ -1,0 +1,56 @@
+#pragma once
+// The battery monitor as a desktop program: the window logic on the Linux services,
+// its windows, tray icon and charge bar in Qt, timers in real time. SIGTERM, SIGINT
+// and SIGHUP end it the way "&Exit" does, so a session logout or a script stopping
+// it still removes the icon.
+
+#include <QSocketNotifier>
+#include <memory>
+
+#include "monitor/frm_main.h"
+#include "monitor/qt/monitor_views.h"
+#include "monitor/qt/qt_charge_bar.h"
+#include "monitor/qt/qt_tray.h"
+#include "platform/files_linux.h"
+#include "platform/launcher_linux.h"
+#include "platform/power_events.h"
+#include "platform/power_status_sysfs.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_runtime.h"
+#include "platform/single_instance_linux.h"
+#include "platform/sleep.h"
+
+namespace tv {
+
+class MonitorProgram {
+  public:
+    // Needs a QApplication.
+    MonitorProgram();
+    ~MonitorProgram();
+
+    // Runs Form_Load and the event loop; the process's exit code.
+    int run();
+
+  private:
+    void watchStopSignals();
+    void forwardTrayEvent(std::uint32_t code);
+
+    QtRuntime qt_;
+    QtChargeBar chargeBar_;
+    QtTray tray_;
+    MonitorViews views_;
+    SysfsPowerStatus power_;
+    FlockInstanceCheck instance_;
+    std::unique_ptr<SleepService> sleep_;
+    LinuxLauncher launcher_;
+    FixedSystemDirectory systemDirectory_;
+    LinuxFiles linuxFiles_;
+    HibernationFileView files_;
+    std::unique_ptr<RegistryApi> registry_;
+    QtDialogs dialogs_;
+    std::unique_ptr<frmMain> main_;
+    std::unique_ptr<PowerEvents> powerEvents_;
+    std::unique_ptr<QSocketNotifier> stopNotifier_;
+};
+
+}  // namespace tv

@@ -1,0 +1,98 @@
+#include "monitor/qt/qt_tray.h"
+
+#include <cstdio>
+
+#include "monitor/qt/view_support.h"
+#include "resources/resources.h"
+
+namespace tv {
+
+QtTray::QtTray(std::function<bool()> available) : available_(std::move(available)) {
+    if (!available_) {
+        available_ = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    }
+}
+
+QtTray::~QtTray() = default;
+
+bool QtTray::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
+    switch (message) {
+        case NIM_ADD: {
+            if (present_) {
+                return false;
+            }
+            present_ = true;
+            if (available_()) {
+                icon_ = std::make_unique<QSystemTrayIcon>();
+                QObject::connect(
+                    icon_.get(), &QSystemTrayIcon::activated,
+                    [this](QSystemTrayIcon::ActivationReason reason) { activate(reason); });
+            } else {
+                std::fputs(
+                    "Tolvane: this desktop has no notification area; the monitor runs with its "
+                    "window only\n",
+                    stderr);
+            }
+            apply(data);
+            if (icon_) {
+                icon_->show();
+            }
+            return true;
+        }
+        case NIM_MODIFY:
+            if (!present_) {
+                return false;
+            }
+            apply(data);
+            return true;
+        case NIM_DELETE:
+            if (!present_) {
+                return false;
+            }
+            present_ = false;
+            icon_.reset();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void QtTray::apply(const NotifyIconData& data) {
+    QString name = data.uFlags & NIF_ICON ? artworkFor(iconNameFor(data.hIcon)) : iconName_;
+    QString tip = data.uFlags & NIF_TIP ? QString::fromStdString(data.tipText()) : toolTip_;
+    if (name != iconName_ || (icon_ && icon_->icon().isNull())) {
+        iconName_ = name;
+        if (icon_) {
+            icon_->setIcon(loadIcon(name.toStdString()));
+        }
+    }
+    if (tip != toolTip_ || (icon_ && icon_->toolTip() != tip)) {
+        toolTip_ = tip;
+        if (icon_) {
+            icon_->setToolTip(tip);
+        }
+    }
+}
+
+std::uint32_t QtTray::mouseCodeFor(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+        case QSystemTrayIcon::Trigger:
+            return WM_LBUTTONUP;
+        case QSystemTrayIcon::DoubleClick:
+            return WM_LBUTTONDBLCLK;
+        case QSystemTrayIcon::Context:
+            return WM_RBUTTONUP;
+        case QSystemTrayIcon::MiddleClick:
+            return 0x0208;  // middle button up: nothing to do
+        default:
+            return WM_MOUSEMOVE;
+    }
+}
+
+void QtTray::activate(QSystemTrayIcon::ActivationReason reason) {
+    if (listener_) {
+        listener_(mouseCodeFor(reason));
+    }
+}
+
+}  // namespace tv

@@ -1,0 +1,53 @@
+#pragma once
+// The notification icon through QSystemTrayIcon (StatusNotifierItem or XEmbed, as the
+// desktop offers). It shows the icon and tip of the record the logic sends, and turns
+// activations into the mouse codes the logic decodes. No menu is bound to the icon:
+// the logic opens its popup itself on a right click.
+//
+// Where the desktop has no notification area the record is still kept (and can be
+// read back), the program runs on, and stderr says so once.
+
+#include <QString>
+#include <QSystemTrayIcon>
+#include <functional>
+#include <memory>
+
+#include "platform/tray.h"
+
+namespace tv {
+
+class QtTray : public TrayService {
+  public:
+    // available: whether the desktop shows notification icons; by default asked of Qt
+    // when the icon is first added.
+    explicit QtTray(std::function<bool()> available = {});
+    ~QtTray() override;
+
+    bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
+
+    // Receives the mouse code of each activation (WM_LBUTTONUP, ...).
+    void setListener(std::function<void(std::uint32_t code)> listener) {
+        listener_ = std::move(listener);
+    }
+    // An activation as the toolkit reports it.
+    void activate(QSystemTrayIcon::ActivationReason reason);
+    static std::uint32_t mouseCodeFor(QSystemTrayIcon::ActivationReason reason);
+
+    // What the icon shows now (also without a notification area).
+    bool present() const { return present_; }
+    const QString& iconName() const { return iconName_; }
+    const QString& toolTip() const { return toolTip_; }
+    bool shownOnDesktop() const { return icon_ != nullptr; }
+
+  private:
+    void apply(const NotifyIconData& data);
+
+    std::function<bool()> available_;
+    std::function<void(std::uint32_t)> listener_;
+    std::unique_ptr<QSystemTrayIcon> icon_;
+    bool present_ = false;
+    QString iconName_;
+    QString toolTip_;
+};
+
+}  // namespace tv
