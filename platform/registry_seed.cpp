@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/default_schemes.h"
+
 namespace tv {
 namespace {
 
@@ -67,6 +69,9 @@ long seedRegistry(RegistryApi& registry) {
             rc = withKey(registry, HKEY_CURRENT_USER, scheme, "Description",
                          kSchemes[i].description);
         }
+    }
+    if (rc == ERROR_SUCCESS) {
+        rc = powercfg::seedPowerPolicies(registry);
     }
     return rc;
 }

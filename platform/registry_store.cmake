@@ -3,6 +3,8 @@ add_library(tv_registry_store STATIC
   ${CMAKE_CURRENT_LIST_DIR}/registry_sqlite.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_seed.cpp
   ${CMAKE_CURRENT_LIST_DIR}/autostart.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/power_policy.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/default_schemes.cpp
 )
 target_include_directories(tv_registry_store PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tv_registry_store PUBLIC tv_platform SQLite::SQLite3)

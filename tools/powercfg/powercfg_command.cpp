@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "platform/numbers.h"
-#include "tools/powercfg/default_schemes.h"
+#include "platform/default_schemes.h"
 #include "tools/powercfg/sleep_states.h"
 
 namespace tv::powercfg {

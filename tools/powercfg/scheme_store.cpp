@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tools/powercfg/default_schemes.h"
+#include "platform/default_schemes.h"
 
 namespace tv::powercfg {
 namespace {

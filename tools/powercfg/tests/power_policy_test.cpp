@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tools/powercfg/default_schemes.h"
-#include "tools/powercfg/power_policy.h"
+#include "platform/default_schemes.h"
+#include "platform/power_policy.h"
 
 namespace tv::powercfg {
 namespace {

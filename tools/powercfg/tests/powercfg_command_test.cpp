@@ -1,6 +1,6 @@
+#include "platform/default_schemes.h"
 #include "platform/testing/recording_dialogs.h"
 #include "registry/active_scheme.h"
-#include "tools/powercfg/default_schemes.h"
 #include "tools/powercfg/tests/powercfg_fixture.h"
 
 namespace tv::powercfg::testing {
@@ -126,8 +126,15 @@ TEST_F(PowercfgQuery, DelayLabels) {
 }
 
 TEST_F(PowercfgQuery, FillsMissingRecordsFromTheDefaults) {
-    std::string before = snapshot();
-    EXPECT_EQ(before.find("|Policies|"), std::string::npos);
+    // A store made before the records were part of its first contents lacks them.
+    for (auto [root, path] : {std::pair{HKEY_CURRENT_USER, std::string(kUserPoliciesKey)},
+                              std::pair{HKEY_LOCAL_MACHINE, std::string(kMachinePoliciesKey)}}) {
+        HKEY key = 0;
+        ASSERT_EQ(registry_.RegOpenKeyExA(root, path + "\\3", 0, KEY_WRITE, &key), ERROR_SUCCESS);
+        ASSERT_EQ(registry_.RegDeleteValueA(key, "Policies"), ERROR_SUCCESS);
+        registry_.RegCloseKey(key);
+    }
+    EXPECT_EQ(snapshot().find("\\3|Policies|"), std::string::npos);
     Result r = run({"/QUERY", "Always On"});
     EXPECT_EQ(queryLine(r, "Turn off monitor (DC)"), "Turn off monitor (DC)      After 15 mins");
     EXPECT_NE(snapshot().find("PowerPolicies\\3|Policies|3|"), std::string::npos);

@@ -115,7 +115,10 @@ TEST_F(RegTool, SeededStoreAndRecursiveQuery) {
               "\nHKEY_CURRENT_USER\\Control Panel\\PowerCfg\\PowerPolicies\\5\n"
               "    Name    REG_SZ    Max Battery\n"
               "    Description    REG_SZ    This scheme is extremely aggressive for saving "
-              "power.\n\n");
+              "power.\n"
+              "    Policies    REG_BINARY    "
+              "01000000020000000000000000000000020000000000000000000000B004000078000000323203020400"
+              "0000040000000000000000000000840300003C00000000000000B40000000000646464640000\n\n");
     result = reg({"query", "HKCU\\Control Panel\\PowerCfg", "/v", "name", "/s"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_NE(result.out.find("End of search: 6 match(es) found."), std::string::npos);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/registry_api.h"
-#include "tools/powercfg/power_policy.h"
+#include "platform/power_policy.h"
 
 namespace tv::powercfg {
 

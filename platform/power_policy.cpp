@@ -1,4 +1,4 @@
-#include "tools/powercfg/power_policy.h"
+#include "platform/power_policy.h"
 
 #include <array>
 

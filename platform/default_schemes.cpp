@@ -1,4 +1,4 @@
-#include "tools/powercfg/default_schemes.h"
+#include "platform/default_schemes.h"
 
 #include <string>
 
