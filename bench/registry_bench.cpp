@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 #include <filesystem>
+#include <memory>
 
 #include "platform/registry_seed.h"
 #include "platform/registry_sqlite.h"
@@ -21,42 +22,44 @@ class SilentDialogs : public tv::Dialogs {
     }
 };
 
-std::string benchStorePath() {
-    return (std::filesystem::temp_directory_path() /
-            ("registry-bench-" + std::to_string(getpid()) + ".db"))
-        .string();
-}
-
-void BM_RegReadString(benchmark::State& state) {
-    std::string path = benchStorePath();
-    {
-        tv::SqliteRegistry store(path, std::string(), tv::seedRegistry);
-        SilentDialogs dialogs;
-        tv::General general(store, dialogs, "Tolvane");
-        for (auto _ : state) {
-            benchmark::DoNotOptimize(
-                general.RegReadString(tv::kPowerCfgPath, "CurrentPowerPolicy"));
+// A warm process: one store and one module for all iterations, as in the monitor.
+class WarmStore {
+  public:
+    WarmStore()
+        : path_((std::filesystem::temp_directory_path() /
+                 ("registry-bench-" + std::to_string(getpid()) + ".db"))
+                    .string()),
+          store_(std::make_unique<tv::SqliteRegistry>(path_, std::string(), tv::seedRegistry)),
+          general_(*store_, dialogs_, "Tolvane") {}
+    ~WarmStore() {
+        store_.reset();
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            std::filesystem::remove(path_ + suffix);
         }
     }
-    std::filesystem::remove(path);
-    std::filesystem::remove(path + "-wal");
-    std::filesystem::remove(path + "-shm");
+    tv::General& general() { return general_; }
+
+  private:
+    std::string path_;
+    SilentDialogs dialogs_;
+    std::unique_ptr<tv::SqliteRegistry> store_;
+    tv::General general_;
+};
+
+void BM_RegReadString(benchmark::State& state) {
+    WarmStore warm;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            warm.general().RegReadString(tv::kPowerCfgPath, "CurrentPowerPolicy"));
+    }
 }
 BENCHMARK(BM_RegReadString);
 
 void BM_GetActiveSchemeName(benchmark::State& state) {
-    std::string path = benchStorePath();
-    {
-        tv::SqliteRegistry store(path, std::string(), tv::seedRegistry);
-        SilentDialogs dialogs;
-        tv::General general(store, dialogs, "Tolvane");
-        for (auto _ : state) {
-            benchmark::DoNotOptimize(tv::GetActiveSchemeName(general));
-        }
+    WarmStore warm;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(tv::GetActiveSchemeName(warm.general()));
     }
-    std::filesystem::remove(path);
-    std::filesystem::remove(path + "-wal");
-    std::filesystem::remove(path + "-shm");
 }
 BENCHMARK(BM_GetActiveSchemeName);
 

@@ -32,15 +32,19 @@ void Control::properties(PropertyList& out) const {
     out.emplace_back("Tag", Tag);
 }
 
-std::optional<PropValue> Control::property(std::string_view name) const {
-    PropertyList all;
-    properties(all);
-    for (auto& [key, value] : all) {
+std::optional<PropValue> findProperty(const PropertyList& list, std::string_view name) {
+    for (const auto& [key, value] : list) {
         if (key == name) {
             return value;
         }
     }
     return std::nullopt;
+}
+
+std::optional<PropValue> Control::property(std::string_view name) const {
+    PropertyList all;
+    properties(all);
+    return findProperty(all, name);
 }
 
 void Control::click() const {

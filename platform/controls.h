@@ -35,6 +35,7 @@ using PropertyList = std::vector<std::pair<std::string, PropValue>>;
 
 // "TEXT" quoted, True/False, decimal numbers, colours as &H and six or more hex digits.
 std::string formatProperty(const PropValue& value);
+std::optional<PropValue> findProperty(const PropertyList& list, std::string_view name);
 
 class Control {
   public:

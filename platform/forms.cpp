@@ -42,12 +42,7 @@ void Form::properties(PropertyList& out) const {
 std::optional<PropValue> Form::property(std::string_view name) const {
     PropertyList all;
     properties(all);
-    for (auto& [key, value] : all) {
-        if (key == name) {
-            return value;
-        }
-    }
-    return std::nullopt;
+    return findProperty(all, name);
 }
 
 void Form::Show() {
