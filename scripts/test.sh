@@ -16,5 +16,6 @@ bash scripts/build.sh "$dir" "${args[@]}"
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1
 ctest --test-dir "$dir" --output-on-failure -j2 --timeout 600

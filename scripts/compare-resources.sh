@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# compare-resources.sh BIN_DIR [MINUTES]: the battery monitor's resource use, measured
+# from outside, beside cbatticon's, both under the same Xvfb with the same
+# notification area (trayer) on the same simulated power-supply folder (battery-sim).
+# cbatticon only reads /sys/class/power_supply, so it gets the folder through a bind
+# mount in a private mount namespace (needs root).
+#
+# Figures per program: start-up time to the window shown (median of 3 starts; for
+# cbatticon its tray icon, its only window), proportional set size and anonymous memory
+# (/proc/PID/smaps_rollup), CPU milliseconds per minute and context switches per
+# minute over all threads, over MINUTES (2) after a 10 s settling time. The steady
+# state is a full battery on mains, where the monitor measures no estimate; a run on
+# battery (estimating once a second) follows for the monitor alone.
+set -euo pipefail
+
+bin="$(cd "${1:?usage: compare-resources.sh BIN_DIR [MINUTES]}" && pwd)"
+minutes="${2:-2}"
+for tool in Xvfb trayer cbatticon xdotool unshare; do
+  command -v "$tool" >/dev/null || { echo "compare-resources: $tool is missing" >&2; exit 1; }
+done
+[ "$(id -u)" = 0 ] || { echo "compare-resources: the bind mount needs root" >&2; exit 1; }
+
+work="$(mktemp -d)"
+pids=()
+stop_pid() {
+  local pid="$1"
+  kill -TERM "$pid" 2>/dev/null || true
+  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do stop_pid "${pids[i]}"; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
+export TOLVANE_REGISTRY="$work/config/tolvane/registry.db"
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
+export NO_AT_BRIDGE=1 QT_QPA_PLATFORM=xcb
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+supply="$work/power_supply"
+
+start_supply() {  # battery-sim options...
+  "$bin/battery-sim" --dir "$supply" "$@" &
+  sim=$!
+  pids+=("$sim")
+  for _ in $(seq 50); do [ -e "$supply/BAT0" ] && break; sleep 0.1; done
+}
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+exec 3>&-
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+trayer --edge bottom --align right --widthtype request --height 24 >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+cpu_ms() {  # utime + stime of the whole process, in ms
+  local ticks
+  ticks=$(awk '{print $14 + $15}' "/proc/$1/stat")
+  echo $((ticks * 1000 / $(getconf CLK_TCK)))
+}
+switches() {
+  cat /proc/"$1"/task/*/status 2>/dev/null |
+    awk '/^(voluntary|nonvoluntary)_ctxt_switches/ {n += $2} END {print n + 0}'
+}
+rollup_kb() { awk -v key="$2:" '$1 == key {print $2}' "/proc/$1/smaps_rollup"; }
+
+launch() {  # name: starts the program in the background, sets pid
+  case "$1" in
+    Tolvane) "$bin/Tolvane" >/dev/null 2>&1 & ;;
+    cbatticon)
+      unshare -m --propagation private sh -c \
+        'mount --bind "$0" /sys/class/power_supply && exec cbatticon -u 5 -n' "$supply" \
+        >/dev/null 2>&1 &
+      ;;
+  esac
+  pid=$!
+}
+window_class() { [ "$1" = Tolvane ] && echo Tolvane || echo cbatticon; }
+
+startup() {  # name: one start; elapsed = ms until its window is viewable; leaves it running
+  local t0
+  t0=$(now_ms)
+  launch "$1"
+  until xdotool search --onlyvisible --classname "$(window_class "$1")" >/dev/null 2>&1; do
+    kill -0 "$pid" 2>/dev/null || { echo "compare-resources: $1 ended early" >&2; exit 1; }
+    sleep 0.005
+  done
+  elapsed=$(($(now_ms) - t0))
+}
+
+measure() {  # name label: prints one table row
+  local name="$1" label="$2" times=() median c0 c1 s0 s1 pss anon
+  for _ in 1 2 3; do
+    startup "$name"
+    times+=("$elapsed")
+    stop_pid "$pid"
+  done
+  median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 2p)
+  startup "$name"
+  sleep 10
+  c0=$(cpu_ms "$pid")
+  s0=$(switches "$pid")
+  sleep $((minutes * 60))
+  c1=$(cpu_ms "$pid")
+  s1=$(switches "$pid")
+  pss=$(rollup_kb "$pid" Pss)
+  anon=$(rollup_kb "$pid" Anonymous)
+  stop_pid "$pid"
+  printf '%s %s %s %s %s %s\n' "$label" "$median" "$pss" "$anon" \
+    $(((c1 - c0) / minutes)) $(((s1 - s0) / minutes))
+}
+
+echo "Measuring over $minutes min per program on $DISPLAY (this takes a while)..."
+start_supply --percent 100 --plugged
+tol=$(measure Tolvane "Tolvane(mains,full)")
+cbt=$(measure cbatticon "cbatticon(mains,full)")
+stop_pid "$sim"
+rm -rf "$supply"
+start_supply --percent 90 --seconds-per-point 10
+tolbat=$(measure Tolvane "Tolvane(battery,estimating)")
+stop_pid "$sim"
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2fx", a / b; else print "-"}'; }
+read -r _ t_start t_pss t_anon t_cpu t_cs <<<"$tol"
+read -r _ c_start c_pss c_anon c_cpu c_cs <<<"$cbt"
+{
+  printf '%-28s %10s %9s %9s %11s %10s\n' program start-ms PSS-KiB anon-KiB cpu-ms/min cs/min
+  for row in "$tol" "$cbt" "$tolbat"; do
+    printf '%-28s %10s %9s %9s %11s %10s\n' $row
+  done
+  printf '%-28s %10s %9s %9s %11s %10s\n' "ratio Tolvane/cbatticon" \
+    "$(ratio "$t_start" "$c_start")" "$(ratio "$t_pss" "$c_pss")" \
+    "$(ratio "$t_anon" "$c_anon")" "$(ratio "$t_cpu" "$c_cpu")" "$(ratio "$t_cs" "$c_cs")"
+  echo "goals: PSS <= 0.5x, CPU <= 1x (mains, full), start-up <= 0.5x"
+}
