@@ -41,7 +41,8 @@ export TOLVANE_REGISTRY="$work/config/tolvane/registry.db"
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
 export NO_AT_BRIDGE=1 QT_QPA_PLATFORM=xcb
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-supply="$work/power_supply"
+export TOLVANE_POWER_SUPPLY="$work/power_supply"
+supply="$TOLVANE_POWER_SUPPLY"
 
 start_supply() {  # battery-sim options...
   "$bin/battery-sim" --dir "$supply" "$@" &

@@ -16,12 +16,13 @@ namespace tv {
 
 namespace {
 
-int stopPipe[2] = {-1, -1};
+int signalPipe[2] = {-1, -1};
 
-extern "C" void onStopSignal(int) {
-    char byte = 1;
-    // Nothing to do when the pipe is full: a stop is already on its way.
-    ssize_t written = write(stopPipe[1], &byte, 1);
+// The signal number travels through the pipe to the event loop.
+extern "C" void onSignal(int signal) {
+    char byte = static_cast<char>(signal);
+    // Nothing to do when the pipe is full: the same request is already on its way.
+    ssize_t written = write(signalPipe[1], &byte, 1);
     (void)written;
 }
 
@@ -60,10 +61,10 @@ MonitorProgram::~MonitorProgram() {
     // dropped on the way out are deleted before the application goes.
     main_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (stopPipe[0] >= 0) {
-        close(stopPipe[0]);
-        close(stopPipe[1]);
-        stopPipe[0] = stopPipe[1] = -1;
+    if (signalPipe[0] >= 0) {
+        close(signalPipe[0]);
+        close(signalPipe[1]);
+        signalPipe[0] = signalPipe[1] = -1;
     }
 }
 
@@ -77,7 +78,7 @@ int MonitorProgram::run() {
         main_->window().SendMessageA(WM_POWERBROADCAST, event, 0);
         qt_.afterEvent();
     });
-    watchStopSignals();
+    watchSignals();
     qt_.afterEvent();
     return QApplication::exec();
 }
@@ -90,23 +91,29 @@ void MonitorProgram::forwardTrayEvent(std::uint32_t code) {
     qt_.afterEvent();
 }
 
-void MonitorProgram::watchStopSignals() {
-    if (pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+void MonitorProgram::watchSignals() {
+    if (pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         return;
     }
-    stopNotifier_ = std::make_unique<QSocketNotifier>(stopPipe[0], QSocketNotifier::Read);
-    QObject::connect(stopNotifier_.get(), &QSocketNotifier::activated, [this] {
-        char drain[16];
-        while (read(stopPipe[0], drain, sizeof drain) > 0) {
+    signalNotifier_ = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(signalNotifier_.get(), &QSocketNotifier::activated, [this] {
+        char signal = 0;
+        while (read(signalPipe[0], &signal, 1) > 0) {
+            // The same commands as the icon's menu: SIGUSR1 is "&Show Window", which
+            // is the way back to a closed window where there is no icon.
+            if (signal == SIGUSR1) {
+                main_->mPopRestore.click();
+            } else {
+                main_->mPopExit.click();
+            }
+            qt_.afterEvent();
         }
-        main_->mPopExit.click();
-        qt_.afterEvent();
     });
     struct sigaction action {};
-    action.sa_handler = onStopSignal;
+    action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) {
         sigaction(signal, &action, nullptr);
     }
 }

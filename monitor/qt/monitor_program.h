@@ -2,7 +2,7 @@
 // The battery monitor as a desktop program: the window logic on the Linux services,
 // its windows, tray icon and charge bar in Qt, timers in real time. SIGTERM, SIGINT
 // and SIGHUP end it the way "&Exit" does, so a session logout or a script stopping
-// it still removes the icon.
+// it still removes the icon; SIGUSR1 shows the window as "&Show Window" does.
 
 #include <QSocketNotifier>
 #include <memory>
@@ -32,7 +32,7 @@ class MonitorProgram {
     int run();
 
   private:
-    void watchStopSignals();
+    void watchSignals();
     void forwardTrayEvent(std::uint32_t code);
 
     QtRuntime qt_;
@@ -50,7 +50,7 @@ class MonitorProgram {
     QtDialogs dialogs_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<PowerEvents> powerEvents_;
-    std::unique_ptr<QSocketNotifier> stopNotifier_;
+    std::unique_ptr<QSocketNotifier> signalNotifier_;
 };
 
 }  // namespace tv

@@ -30,7 +30,7 @@ bool QtTray::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data)
             } else {
                 std::fputs(
                     "Tolvane: this desktop has no notification area; the monitor runs with its "
-                    "window only\n",
+                    "window only (SIGUSR1 shows a closed window again, SIGTERM ends it)\n",
                     stderr);
             }
             apply(data);
