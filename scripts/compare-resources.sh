@@ -15,10 +15,16 @@ set -euo pipefail
 
 bin="$(cd "${1:?usage: compare-resources.sh BIN_DIR [MINUTES]}" && pwd)"
 minutes="${2:-2}"
-for tool in Xvfb trayer cbatticon xdotool unshare; do
-  command -v "$tool" >/dev/null || { echo "compare-resources: $tool is missing" >&2; exit 1; }
-done
 [ "$(id -u)" = 0 ] || { echo "compare-resources: the bind mount needs root" >&2; exit 1; }
+# The peer, the notification area and the window probe are only needed here.
+needed=()
+for pair in cbatticon:cbatticon trayer:trayer xdotool:xdotool Xvfb:xvfb; do
+  command -v "${pair%%:*}" >/dev/null || needed+=("${pair#*:}")
+done
+if ((${#needed[@]})); then
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${needed[@]}" >/dev/null
+fi
 
 work="$(mktemp -d)"
 pids=()
