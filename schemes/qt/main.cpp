@@ -1,0 +1,13 @@
+// Vantrel, the power-scheme manager.
+
+#include <QApplication>
+
+#include "schemes/qt/vantrel_program.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantrel"));
+    QApplication::setDesktopFileName(QStringLiteral("vantrel"));
+    tv::VantrelProgram program(tv::desktopSetup());
+    return program.run();
+}
