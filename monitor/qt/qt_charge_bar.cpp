@@ -17,6 +17,11 @@ Color QtChargeBar::color() const {
 }
 
 void QtChargeBar::setValue(long value) {
+    // The refresh writes the percentage every 5 s; an unchanged value would redraw the
+    // same bar, which is most of the monitor's idle work.
+    if (value == this->value()) {
+        return;
+    }
     widget_->bar().setValue(static_cast<std::int32_t>(value));
 }
 
