@@ -43,7 +43,8 @@ class PowerView {
 class TextMeasure {
   public:
     virtual ~TextMeasure() = default;
-    // Width in pixels of the text in the font of the window itself (not of a list).
+    // Width in pixels of the text in the settings list's own font, so the end of a
+    // long line can be scrolled into view.
     virtual double textWidth(const std::string& text) = 0;
 };
 

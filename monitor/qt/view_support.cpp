@@ -8,29 +8,6 @@
 
 namespace tv {
 
-void ClickLabel::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    event->accept();
-}
-
-void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
-    bool inside = rect().contains(event->position().toPoint());
-    if (pressed_ && event->button() == Qt::LeftButton && inside && onClick) {
-        pressed_ = false;
-        onClick();
-        return;
-    }
-    pressed_ = false;
-}
-
-void ClickLabel::mouseMoveEvent(QMouseEvent* event) {
-    if (onMouseMove) {
-        QPoint at = event->position().toPoint();
-        onMouseMove(at.x(), at.y());
-    }
-    event->accept();
-}
-
 QString artworkFor(const std::string& picture) {
     if (equalsIgnoreCase(picture, "window")) {
         return QStringLiteral("TOLVANE");
@@ -52,19 +29,6 @@ void syncPicture(QLabel& widget, const PictureBox& picture, int size) {
     }
     if (widget.isVisibleTo(widget.parentWidget()) != picture.Visible) {
         widget.setVisible(picture.Visible);
-    }
-}
-
-void syncPointer(QWidget& widget, const Control& control) {
-    QString wanted = control.MousePointer == 99 ? qs(control.MouseIcon) : QString();
-    if (widget.property("pointer").toString() == wanted) {
-        return;
-    }
-    widget.setProperty("pointer", wanted);
-    if (wanted.isEmpty()) {
-        widget.unsetCursor();
-    } else {
-        widget.setCursor(loadCursor(wanted.toInt()));
     }
 }
 

@@ -30,28 +30,6 @@ int frameworkButton(Qt::MouseButton button) {
 
 }  // namespace
 
-void ClickLabel::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    event->accept();
-}
-
-void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
-    bool inside = rect().contains(event->position().toPoint());
-    bool click = pressed_ && event->button() == Qt::LeftButton && inside;
-    pressed_ = false;
-    if (click && onClick) {
-        onClick();
-    }
-}
-
-void ClickLabel::mouseMoveEvent(QMouseEvent* event) {
-    if (onMouseMove) {
-        QPoint at = event->position().toPoint();
-        onMouseMove(at.x(), at.y());
-    }
-    event->accept();
-}
-
 ValueCombo::ValueCombo(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     // What is typed is only the box's text; it never becomes a new entry.
@@ -135,19 +113,6 @@ void SettingsList::updateGeometries() {
     int page = viewport()->width();
     bar.setPageStep(page);
     bar.setRange(0, std::max(0, extent_ - page));
-}
-
-void syncPointer(QWidget& widget, const Control& control) {
-    QString wanted = control.MousePointer == 99 ? qs(control.MouseIcon) : QString();
-    if (widget.property("pointer").toString() == wanted) {
-        return;
-    }
-    widget.setProperty("pointer", wanted);
-    if (wanted.isEmpty()) {
-        widget.unsetCursor();
-    } else {
-        widget.setCursor(loadCursor(wanted.toInt()));
-    }
 }
 
 }  // namespace tv

@@ -10,25 +10,9 @@
 #include <functional>
 
 #include "platform/controls.h"
+#include "platform/qt/click_label.h"
 
 namespace tv {
-
-// Clicks (press and release over it) and moves, in its own pixels.
-class ClickLabel : public QLabel {
-  public:
-    using QLabel::QLabel;
-
-    std::function<void()> onClick;
-    std::function<void(int x, int y)> onMouseMove;
-
-  protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-
-  private:
-    bool pressed_ = false;
-};
 
 // A drop-down box with an edit field. While locked nothing can be chosen or typed:
 // the list does not open and the keys and wheel that step through it do nothing.
@@ -73,6 +57,5 @@ class SettingsList : public QListWidget {
 
 // The control's mouse pointer over the widget: 99 is the custom cursor resource named
 // by MouseIcon, anything else the default.
-void syncPointer(QWidget& widget, const Control& control);
 
 }  // namespace tv
