@@ -145,9 +145,6 @@ void MainWindowView::sync() {
 }
 
 void MainWindowView::syncWindow() {
-    if (windowTitle() != qs(form_.Caption)) {
-        setWindowTitle(qs(form_.Caption));
-    }
     QString icon = artworkFor(form_.Icon);
     if (icon != appliedIcon_) {
         appliedIcon_ = icon;
@@ -159,13 +156,7 @@ void MainWindowView::syncWindow() {
         appliedTop_ = form_.Top;
         move(form_.Left, form_.Top);
     }
-    if (form_.Visible && !isVisible()) {
-        show();
-        raise();
-        activateWindow();
-    } else if (!form_.Visible && isVisible()) {
-        hide();
-    }
+    tv::syncWindow(*this, form_);
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {

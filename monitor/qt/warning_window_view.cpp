@@ -69,20 +69,11 @@ void WarningWindowView::sync() {
     syncLabel(*headline_, form_.Label1);
     syncLabel(*ok_, form_.lblExit);
     syncLinesLabel(*message_, form_.lblMessage);
-    if (windowTitle() != qs(form_.Caption)) {
-        setWindowTitle(qs(form_.Caption));
-    }
     if (!placed_) {
         placed_ = true;
         move(form_.Left, form_.Top);
     }
-    if (form_.Visible && !isVisible()) {
-        show();
-        raise();
-        activateWindow();
-    } else if (!form_.Visible && isVisible()) {
-        hide();
-    }
+    tv::syncWindow(*this, form_);
 }
 
 void WarningWindowView::closeEvent(QCloseEvent* event) {

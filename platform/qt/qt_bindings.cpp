@@ -151,4 +151,17 @@ void syncAction(QAction& action, const MenuItem& item) {
     }
 }
 
+void syncWindow(QWidget& widget, const Form& form) {
+    if (widget.windowTitle() != qs(form.Caption)) {
+        widget.setWindowTitle(qs(form.Caption));
+    }
+    if (form.Visible && !widget.isVisible()) {
+        widget.show();
+        widget.raise();
+        widget.activateWindow();
+    } else if (!form.Visible && widget.isVisible()) {
+        widget.hide();
+    }
+}
+
 }  // namespace tv

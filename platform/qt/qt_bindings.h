@@ -12,6 +12,7 @@
 #include <QString>
 
 #include "platform/controls.h"
+#include "platform/forms.h"
 
 namespace tv {
 
@@ -30,5 +31,7 @@ void syncButton(QPushButton& widget, const Button& button);
 void syncCombo(QComboBox& widget, const ComboBox& combo);
 void syncList(QListWidget& widget, const ListBox& list);
 void syncAction(QAction& action, const MenuItem& item);
+// A window's title and visibility; a window the logic shows comes to the front.
+void syncWindow(QWidget& widget, const Form& form);
 
 }  // namespace tv

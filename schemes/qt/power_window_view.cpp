@@ -266,9 +266,6 @@ void PowerWindowView::syncControl(const Mirror& mirror) {
 }
 
 void PowerWindowView::syncWindow() {
-    if (windowTitle() != qs(form_->Caption)) {
-        setWindowTitle(qs(form_->Caption));
-    }
     if (!form_->isLoaded()) {
         if (wasLoaded_ && !unloaded_) {
             unloaded_ = true;
@@ -280,19 +277,13 @@ void PowerWindowView::syncWindow() {
         return;
     }
     wasLoaded_ = true;
-    if (form_->Visible && !isVisible()) {
-        if (!placed_) {
-            placed_ = true;
-            // The client area: the frame is not known before the desktop draws it.
-            QRect screen = this->screen()->availableGeometry();
-            setGeometry(QRect(screen.center() - rect().center(), size()));
-        }
-        show();
-        raise();
-        activateWindow();
-    } else if (!form_->Visible && isVisible()) {
-        hide();
+    if (form_->Visible && !isVisible() && !placed_) {
+        placed_ = true;
+        // The client area: the frame is not known before the desktop draws it.
+        QRect screen = this->screen()->availableGeometry();
+        setGeometry(QRect(screen.center() - rect().center(), size()));
     }
+    tv::syncWindow(*this, *form_);
 }
 
 // The designed widths fit the design's narrow face; wider desktop faces would cut the
