@@ -9,42 +9,15 @@
 #include <cstdio>
 
 #include "monitor/qt/testing/view_rig.h"
+#include "platform/qt/window_shot.h"
 #include "resources/resources.h"
 
 namespace {
 
 using tv::testing::ViewRig;
 
-constexpr int kTitleHeight = 22;
-constexpr int kBorder = 1;
-const QColor kTitleColour(38, 74, 140);
-
-QImage framed(QWidget& window) {
-    QPixmap inside = window.grab();
-    QSize size(inside.width() + 2 * kBorder, inside.height() + kTitleHeight + 2 * kBorder);
-    QImage out(size, QImage::Format_RGB32);
-    out.fill(kTitleColour);
-    QPainter painter(&out);
-    painter.drawPixmap(kBorder, kTitleHeight + kBorder, inside);
-    window.windowIcon().paint(&painter, QRect(4, 3, 16, 16));
-    QFont font = window.font();
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRect(26, 0, size.width() - 30, kTitleHeight), Qt::AlignVCenter,
-                     window.windowTitle());
-    painter.end();
-    return out;
-}
-
 bool save(const QImage& image, const QDir& dir, const QString& name) {
-    QString path = dir.filePath(name);
-    if (!image.save(path)) {
-        std::fprintf(stderr, "tolvane-screenshots: cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
+    return tv::saveShot(image, dir, name, "tolvane-screenshots");
 }
 
 // A battery that loses (or gains) one point every secondsPerPoint, refreshed by the
@@ -61,14 +34,14 @@ bool batteryShot(const QDir& dir) {
     ViewRig rig;
     rig.start(tv::AC_LINE_OFFLINE, tv::batteryFlagFor(71, false), 71);
     run(rig, tv::AC_LINE_OFFLINE, 71, -1, 66, 9 * 60);
-    return save(framed(*rig.views.mainWindow()), dir, "tolvane-battery.png");
+    return save(tv::framedWindow(*rig.views.mainWindow()), dir, "tolvane-battery.png");
 }
 
 bool mainsShot(const QDir& dir) {
     ViewRig rig;
     rig.start(tv::AC_LINE_ONLINE, tv::batteryFlagFor(58, true), 58);
     run(rig, tv::AC_LINE_ONLINE, 58, 1, 54, 8 * 60);
-    return save(framed(*rig.views.mainWindow()), dir, "tolvane-mains.png");
+    return save(tv::framedWindow(*rig.views.mainWindow()), dir, "tolvane-mains.png");
 }
 
 // The warning window sits centred over the main window, as both are centred on the
@@ -85,8 +58,8 @@ bool criticalShot(const QDir& dir) {
         }
         rig.wait(0.1);
     }
-    QImage main = framed(*rig.views.mainWindow());
-    QImage warning = framed(*rig.views.warningWindow());
+    QImage main = tv::framedWindow(*rig.views.mainWindow());
+    QImage warning = tv::framedWindow(*rig.views.warningWindow());
     QImage out = main.copy();
     QPainter painter(&out);
     painter.drawImage((main.width() - warning.width()) / 2, (main.height() - warning.height()) / 2,

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "platform/qt/window_shot.h"
 #include "schemes/qt/testing/vantrel_rig.h"
 
 namespace {
@@ -17,33 +18,12 @@ namespace {
 using tv::testing::settle;
 using tv::testing::VantrelRig;
 
-constexpr int kTitleHeight = 22;
-constexpr int kBorder = 1;
-const QColor kTitleColour(38, 74, 140);
-
-QImage framed(QWidget& window) {
-    QPixmap inside = window.grab();
-    QSize size(inside.width() + 2 * kBorder, inside.height() + kTitleHeight + 2 * kBorder);
-    QImage out(size, QImage::Format_RGB32);
-    out.fill(kTitleColour);
-    QPainter painter(&out);
-    painter.drawPixmap(kBorder, kTitleHeight + kBorder, inside);
-    window.windowIcon().paint(&painter, QRect(4, 3, 16, 16));
-    QFont font = window.font();
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRect(26, 0, size.width() - 30, kTitleHeight), Qt::AlignVCenter,
-                     window.windowTitle());
-    painter.end();
-    return out;
-}
-
 // The framed window with another top-level (a popup, a box) drawn where it lies on the
 // screen; the picture grows to hold it.
 QImage withOverlay(QWidget& window, const QImage& overlay, QPoint globalTopLeft) {
-    QImage base = framed(window);
-    QPoint origin = window.mapToGlobal(QPoint(0, 0)) - QPoint(kBorder, kTitleHeight + kBorder);
+    QImage base = tv::framedWindow(window);
+    QPoint origin = window.mapToGlobal(QPoint(0, 0)) -
+                    QPoint(tv::kShotBorder, tv::kShotTitleHeight + tv::kShotBorder);
     QPoint at = globalTopLeft - origin;
     QRect all = QRect(QPoint(0, 0), base.size()).united(QRect(at, overlay.size()));
     QImage out(all.size(), QImage::Format_RGB32);
@@ -56,13 +36,7 @@ QImage withOverlay(QWidget& window, const QImage& overlay, QPoint globalTopLeft)
 }
 
 bool save(const QImage& image, const QDir& dir, const QString& name) {
-    QString path = dir.filePath(name);
-    if (!image.save(path)) {
-        std::fprintf(stderr, "vantrel-screenshots: cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
+    return tv::saveShot(image, dir, name, "vantrel-screenshots");
 }
 
 bool schemeShot(const QDir& dir) {
@@ -70,7 +44,7 @@ bool schemeShot(const QDir& dir) {
     rig.open();
     rig.choose(rig.schemes(), "Portable/Laptop");
     rig.chooseSetting("Turn off monitor (DC)");
-    return save(framed(rig.view()), dir, "vantrel-scheme.png");
+    return save(tv::framedWindow(rig.view()), dir, "vantrel-scheme.png");
 }
 
 bool valueBoxShot(const QDir& dir) {
@@ -92,7 +66,7 @@ bool devicesShot(const QDir& dir) {
     rig.open();
     rig.choose(rig.schemes(), "Portable/Laptop");
     rig.click("cmdDevices");
-    return save(framed(rig.view()), dir, "vantrel-devices.png");
+    return save(tv::framedWindow(rig.view()), dir, "vantrel-devices.png");
 }
 
 // The box is the program's own modal box; it is grabbed while open, then closed.
@@ -105,7 +79,7 @@ bool helpShot(const QDir& dir) {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
             // Down and to the right of the window's corner, so both captions show.
             QPoint corner = rig.view().mapToGlobal(QPoint(0, 0));
-            shot = withOverlay(rig.view(), framed(*box), corner + QPoint(48, 36));
+            shot = withOverlay(rig.view(), tv::framedWindow(*box), corner + QPoint(48, 36));
             box->accept();
         }
     });
