@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -9,6 +7,7 @@
 #include "platform/registry_seed.h"
 #include "platform/registry_sqlite.h"
 #include "tools/scenario/scenario.h"
+#include "tools/scenario/tests/script_runner.h"
 
 namespace tv::scenario {
 namespace {
@@ -85,13 +84,6 @@ TEST(ScenarioRun, ErrorsNameTheLine) {
     EXPECT_EQ(r.error, "line 1: usage: registry read PATH NAME");
 }
 
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Every example script runs through the real program and prints what is expected.
 TEST(ScenarioExamples, TranscriptsMatch) {
     fs::path examples = fs::path(TV_SOURCE_DIR) / "tools/scenario/examples";
@@ -100,24 +92,11 @@ TEST(ScenarioExamples, TranscriptsMatch) {
         if (entry.path().extension() != ".scn") {
             continue;
         }
-        fs::path expected = entry.path();
-        expected.replace_extension(".out");
-        if (!fs::exists(expected)) {
-            continue;
-        }
-        std::string command = std::string("env -u TOLVANE_REGISTRY ") + TV_BIN_DIR + "/scenario '" +
-                              entry.path().string() + "' 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        ASSERT_NE(pipe, nullptr);
-        std::string output;
-        std::array<char, 4096> buffer;
-        size_t n = 0;
-        while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-            output.append(buffer.data(), n);
-        }
-        int status = pclose(pipe);
-        EXPECT_EQ(output, readAll(expected)) << entry.path();
-        EXPECT_EQ(status, 0) << entry.path();
+        fs::path expected = fs::path(entry.path()).replace_extension(".out");
+        ASSERT_TRUE(fs::exists(expected)) << expected;
+        testing::ScriptRun run = testing::runScript(entry.path());
+        EXPECT_EQ(run.output, testing::readAll(expected)) << entry.path();
+        EXPECT_EQ(run.status, 0) << entry.path();
         ++checked;
     }
     EXPECT_GT(checked, 0);
