@@ -5,8 +5,9 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "platform/numbers.h"
-#include "platform/default_schemes.h"
+#include "policy/default_schemes.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 #include "tools/powercfg/sleep_states.h"
 
 namespace tv::powercfg {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/registry_api.h"
-#include "platform/power_policy.h"
+#include "policy/power_policy.h"
 
 namespace tv::powercfg {
 
