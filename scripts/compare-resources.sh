@@ -26,45 +26,22 @@ if ((${#needed[@]})); then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${needed[@]}" >/dev/null
 fi
 
-work="$(mktemp -d)"
-pids=()
-stop_pid() {
-  local pid="$1"
-  kill -TERM "$pid" 2>/dev/null || true
-  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -KILL "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
-}
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do stop_pid "${pids[i]}"; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
-export TOLVANE_REGISTRY="$work/config/tolvane/registry.db"
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
-export NO_AT_BRIDGE=1 QT_QPA_PLATFORM=xcb
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/lib/session.sh"
+session_begin
+session_isolate
 export TOLVANE_POWER_SUPPLY="$work/power_supply"
 supply="$TOLVANE_POWER_SUPPLY"
 
 start_supply() {  # battery-sim options...
   "$bin/battery-sim" --dir "$supply" "$@" &
   sim=$!
-  pids+=("$sim")
-  for _ in $(seq 50); do [ -e "$supply/BAT0" ] && break; sleep 0.1; done
+  session_track "$sim"
+  session_wait_for "$supply/BAT0"
 }
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
+session_xvfb
 trayer --edge bottom --align right --widthtype request --height 24 >/dev/null 2>&1 &
-pids+=($!)
+session_track $!
 sleep 1
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
@@ -108,7 +85,7 @@ measure() {  # name label: prints one table row
   for _ in 1 2 3; do
     startup "$name"
     times+=("$elapsed")
-    stop_pid "$pid"
+    session_stop "$pid"
   done
   median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 2p)
   startup "$name"
@@ -120,7 +97,7 @@ measure() {  # name label: prints one table row
   s1=$(switches "$pid")
   pss=$(rollup_kb "$pid" Pss)
   anon=$(rollup_kb "$pid" Anonymous)
-  stop_pid "$pid"
+  session_stop "$pid"
   printf '%s %s %s %s %s %s\n' "$label" "$median" "$pss" "$anon" \
     $(((c1 - c0) / minutes)) $(((s1 - s0) / minutes))
 }
@@ -129,11 +106,11 @@ echo "Measuring over $minutes min per program on $DISPLAY (this takes a while)..
 start_supply --percent 100 --plugged
 tol=$(measure Tolvane "Tolvane(mains,full)")
 cbt=$(measure cbatticon "cbatticon(mains,full)")
-stop_pid "$sim"
+session_stop "$sim"
 rm -rf "$supply"
 start_supply --percent 90 --seconds-per-point 10
 tolbat=$(measure Tolvane "Tolvane(battery,estimating)")
-stop_pid "$sim"
+session_stop "$sim"
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2fx", a / b; else print "-"}'; }
 read -r _ t_start t_pss t_anon t_cpu t_cs <<<"$tol"

@@ -16,34 +16,14 @@ set -euo pipefail
 bin="$(cd "${1:-$(dirname "$0")/../build/bin}" && pwd)"
 runs="${RUNS:-5}"
 settle="${SETTLE_SECONDS:-1}"
-work="$(mktemp -d)"
-pids=()
-
-stop() {
-  local pid
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    pid="${pids[i]}"
-    kill -TERM "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap stop EXIT
-
-export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
-export TOLVANE_REGISTRY="$work/config/tolvane/registry.db"
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/lib/session.sh"
+session_begin
+session_isolate
 # The store exists before the first run, as it does for a user of the monitor.
 "$bin/powercfg" /LIST >/dev/null
 
 if [ -z "${DISPLAY:-}" ]; then
-  exec 3>"$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
-  exec 3>&-
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n1 "$work/display")"
+  session_xvfb
 fi
 export QT_QPA_PLATFORM=xcb
 
@@ -57,7 +37,7 @@ for run in $(seq "$runs"); do
   start=$(date +%s.%N)
   VANTREL_READY_STAMP=1 "$bin/Vantrel" 2>"$err" &
   pid=$!
-  pids+=("$pid")
+  session_track "$pid"
   shown=""
   for _ in $(seq 200); do
     shown=$(sed -n 's/^Vantrel: first listing shown at //p' "$err")
@@ -67,6 +47,7 @@ for run in $(seq "$runs"); do
   if [ -z "$shown" ]; then
     echo "run $run: no window with a scheme list within 10 s" >&2
     cat "$err" >&2
+    session_stop "$pid"
     exit 1
   fi
   sleep "$settle"
@@ -75,9 +56,7 @@ for run in $(seq "$runs"); do
   pss=$(field Pss "/proc/$pid/smaps_rollup")
   ms=$(echo "($shown - $start) * 1000" | bc)
   printf '%-4s %10.0f %10s %10s %10s\n' "$run" "$ms" "$rss" "$hwm" "$pss" | tee -a "$work/table"
-  kill -TERM "$pid"
-  wait "$pid" || true
-  unset 'pids[-1]'
+  session_stop "$pid"
 done
 
 printf '%-4s' median

@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 
 #include "platform/qt/qt_bindings.h"
-#include "platform/qt/system_colours.h"
 #include "resources/resources.h"
 
 namespace tv {
@@ -61,11 +60,7 @@ MainWindowView::MainWindowView(frmMain& form, QWidget& chargeBar, std::function<
       form_(form),
       chargeBar_(&chargeBar),
       afterEvent_(std::move(afterEvent)) {
-    setObjectName(QStringLiteral("frmMain"));
-    setFixedSize(kClientWidth, kClientHeight);
-    QFont face = font();
-    face.setPixelSize(kWindowFontPixels);
-    setFont(face);
+    setUpWindowWidget(*this, "frmMain", QSize(kClientWidth, kClientHeight));
     // Pointer moves over the window reach the logic (they put the link's colour back).
     setMouseTracking(true);
     build();

@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 
 #include "platform/qt/qt_bindings.h"
-#include "platform/qt/system_colours.h"
 #include "resources/resources.h"
 
 namespace tv {
@@ -26,15 +25,11 @@ WarningWindowView::WarningWindowView(frmWarning& form, std::function<void()> aft
       shape_(new QFrame(this)),
       message_(new QLabel(this)),
       ok_(new ClickLabel(this)) {
-    setObjectName(QStringLiteral("frmWarning"));
-    setFixedSize(kClientWidth, kClientHeight);
-    QFont face = font();
-    face.setPixelSize(kWindowFontPixels);
-    setFont(face);
+    setUpWindowWidget(*this, "frmWarning", QSize(kClientWidth, kClientHeight));
     // The window's own icon is the alert drawing, as is the picture inside.
     setWindowIcon(loadIcon("ALERT"));
 
-    QFont bold = face;
+    QFont bold = font();
     bold.setBold(true);
     headline_->setObjectName(QStringLiteral("Label1"));
     headline_->setFont(bold);

@@ -140,4 +140,12 @@ void syncWindow(QWidget& widget, const Form& form) {
     }
 }
 
+void setUpWindowWidget(QWidget& widget, const std::string& name, QSize clientSize) {
+    widget.setObjectName(qs(name));
+    widget.setFixedSize(clientSize);
+    QFont face = widget.font();
+    face.setPixelSize(kWindowFontPixels);
+    widget.setFont(face);
+}
+
 }  // namespace tv

@@ -33,5 +33,8 @@ void syncList(QListWidget& widget, const ListBox& list);
 void syncAction(QAction& action, const MenuItem& item);
 // A window's title and visibility; a window the logic shows comes to the front.
 void syncWindow(QWidget& widget, const Form& form);
+// The widget of a window: named after it, of its fixed client size, in the windows'
+// font size.
+void setUpWindowWidget(QWidget& widget, const std::string& name, QSize clientSize);
 
 }  // namespace tv

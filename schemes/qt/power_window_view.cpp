@@ -12,7 +12,6 @@
 
 #include "platform/qt/artwork.h"
 #include "platform/qt/qt_bindings.h"
-#include "platform/qt/system_colours.h"
 #include "resources/resources.h"
 #include "runtime/numbers.h"
 
@@ -67,11 +66,7 @@ PowerWindowView::PowerWindowView(std::function<void()> afterEvent)
                            Qt::WindowCloseButtonHint),
       afterEvent_(std::move(afterEvent)),
       listFont_(fixedPitchFont()) {
-    setObjectName(QStringLiteral("frmPower"));
-    setFixedSize(kClientWidth, kClientHeight);
-    QFont face = font();
-    face.setPixelSize(kWindowFontPixels);
-    setFont(face);
+    setUpWindowWidget(*this, "frmPower", QSize(kClientWidth, kClientHeight));
     setWindowIcon(loadIcon("VANTREL"));
     // Pointer moves over the background reach the logic (they put the link's colour back).
     setMouseTracking(true);
