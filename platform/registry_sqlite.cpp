@@ -29,9 +29,11 @@ constexpr const char* kRootNames[] = {
 constexpr int kApplicationId = 0x54564752;
 constexpr int kSchemaVersion = 1;
 constexpr int kBusyTimeoutMs = 5000;
-// Each BEGIN already waits kBusyTimeoutMs; the retries cover a busy handler giving up.
-constexpr int kBeginRetries = 3;
 constexpr int kPragmaRetries = 20;
+// Every SQLite file starts with this; the application id is a big-endian word at 68.
+constexpr char kSqliteMagic[] = "SQLite format 3";
+constexpr std::size_t kHeaderSize = 100;
+constexpr std::size_t kApplicationIdOffset = 68;
 constexpr std::size_t kMaxKeyName = 255;
 constexpr std::size_t kMaxValueName = 16383;
 
@@ -124,6 +126,29 @@ std::string blobText(sqlite3_stmt* stmt, int column) {
                : std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
 }
 
+// What the first bytes of a file say, read before SQLite opens it: SQLite may write
+// to a database it opens (journal recovery, WAL checkpoints), so a file that is
+// plainly not ours is refused without being opened.
+enum class FileKind { Empty, Candidate, NotDatabase, Foreign };
+
+FileKind inspectFile(int fd) {
+    unsigned char header[kHeaderSize];
+    ssize_t size = pread(fd, header, sizeof header, 0);
+    if (size == 0) {
+        return FileKind::Empty;
+    }
+    if (size != static_cast<ssize_t>(kHeaderSize) ||
+        std::memcmp(header, kSqliteMagic, sizeof kSqliteMagic) != 0) {
+        return FileKind::NotDatabase;
+    }
+    const unsigned char* id = header + kApplicationIdOffset;
+    auto applicationId = static_cast<std::uint32_t>(id[0] << 24 | id[1] << 16 | id[2] << 8 | id[3]);
+    // Zero: a store whose first transaction is still in its write-ahead log.
+    return applicationId == 0 || applicationId == static_cast<std::uint32_t>(kApplicationId)
+               ? FileKind::Candidate
+               : FileKind::Foreign;
+}
+
 std::vector<std::uint8_t> blobBytes(sqlite3_stmt* stmt, int column) {
     const auto* bytes = static_cast<const std::uint8_t*>(sqlite3_column_blob(stmt, column));
     int size = sqlite3_column_bytes(stmt, column);
@@ -136,7 +161,8 @@ std::vector<std::uint8_t> blobBytes(sqlite3_stmt* stmt, int column) {
 // Binds parameters and resets the cached statement when it goes out of scope.
 class SqliteRegistry::Statement {
   public:
-    Statement(SqliteRegistry& owner, const char* sql) : stmt_(owner.statement(sql)) {}
+    Statement(SqliteRegistry& owner, const char* sql)
+        : owner_(owner), stmt_(owner.statement(sql)) {}
     ~Statement() {
         if (stmt_ != nullptr) {
             sqlite3_reset(stmt_);
@@ -160,10 +186,11 @@ class SqliteRegistry::Statement {
                           static_cast<int>(size), SQLITE_STATIC);
         return *this;
     }
-    int step() { return stmt_ == nullptr ? SQLITE_ERROR : sqlite3_step(stmt_); }
+    int step() { return stmt_ == nullptr ? SQLITE_ERROR : owner_.noteResult(sqlite3_step(stmt_)); }
     sqlite3_stmt* get() const { return stmt_; }
 
   private:
+    SqliteRegistry& owner_;
     sqlite3_stmt* stmt_;
 };
 
@@ -194,7 +221,8 @@ std::string rootKeyName(HKEY root) {
 }
 
 SqliteRegistry::SqliteRegistry(const std::string& path, std::optional<std::string> autostartDir,
-                               Seeder seed) {
+                               Seeder seed)
+    : busyTimeoutMs_(kBusyTimeoutMs), path_(path) {
     bool inMemory = path == ":memory:";
     if (!autostartDir) {
         autostartDir = inMemory ? std::string() : resolveStorePaths().autostartDir;
@@ -203,8 +231,11 @@ SqliteRegistry::SqliteRegistry(const std::string& path, std::optional<std::strin
         autostart_ = std::make_unique<AutostartFolder>(*autostartDir);
     }
     try {
-        openDatabase(path);
-        createIfNew(seed);
+        if (openDatabase(path)) {
+            createIfNew(seed);
+        }
+        // The file is ours now: checkpoints on close may write to it.
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
     } catch (...) {
         closeDatabase();
         throw;
@@ -222,7 +253,8 @@ void SqliteRegistry::closeDatabase() {
     sqlite3_close(db_);
 }
 
-void SqliteRegistry::openDatabase(const std::string& path) {
+bool SqliteRegistry::openDatabase(const std::string& path) {
+    FileKind kind = FileKind::Empty;
     if (path != ":memory:") {
         if (!makeFolders(path)) {
             throw std::runtime_error("cannot create the folder of " + path + ": " +
@@ -233,19 +265,34 @@ void SqliteRegistry::openDatabase(const std::string& path) {
         if (fd < 0) {
             throw std::runtime_error("cannot open " + path + ": " + std::strerror(errno));
         }
+        kind = inspectFile(fd);
         close(fd);
+        if (kind == FileKind::NotDatabase) {
+            throw std::runtime_error(path + " is not a registry store");
+        }
+        if (kind == FileKind::Foreign) {
+            throw std::runtime_error(path + " is a database of another program");
+        }
     }
     if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
         SQLITE_OK) {
         std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
         throw std::runtime_error("cannot open " + path + ": " + message);
     }
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    // Until the file is known to be ours, closing must not checkpoint into it.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    sqlite3_busy_timeout(db_, busyTimeoutMs_);
     sqlite3_extended_result_codes(db_, 0);
-    // Switching to WAL needs a brief exclusive lock; another process may hold it.
+    bool needsTables = kind == FileKind::Empty || checkExisting(path);
+    // Switching to WAL needs a brief exclusive lock; another process may hold it. An
+    // existing store is in WAL already and is not switched again, so opening it only
+    // reads and never waits for a writer.
     for (int attempt = 0;; ++attempt) {
-        int rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA foreign_keys=ON;", nullptr,
-                              nullptr, nullptr);
+        int rc =
+            sqlite3_exec(db_,
+                         journalModeIsWal() ? "PRAGMA foreign_keys=ON;"
+                                            : "PRAGMA journal_mode=WAL; PRAGMA foreign_keys=ON;",
+                         nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK) {
             break;
         }
@@ -255,13 +302,59 @@ void SqliteRegistry::openDatabase(const std::string& path) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
+    return needsTables;
+}
+
+bool SqliteRegistry::journalModeIsWal() {
+    Statement stmt(*this, "PRAGMA journal_mode");
+    return stmt.step() == SQLITE_ROW && equalsIgnoreCase(blobText(stmt.get(), 0), "wal");
+}
+
+// Only reads: the ownership check comes before anything that could write to the file.
+bool SqliteRegistry::checkExisting(const std::string& path) {
+    int tables = queryInt("SELECT count(*) FROM sqlite_master");
+    int applicationId = queryInt("PRAGMA application_id");
+    int version = queryInt("PRAGMA user_version");
+    if (applicationId != kApplicationId) {
+        // An empty database without marks is a store another process is creating.
+        if (tables == 0 && applicationId == 0 && version == 0) {
+            return true;
+        }
+        throw std::runtime_error(path + " is a database of another program");
+    }
+    if (version != kSchemaVersion) {
+        throw std::runtime_error(path + " was made by an unknown version of the registry store");
+    }
+    Statement check(*this, "PRAGMA quick_check");
+    int rc = check.step();
+    std::string verdict = rc == SQLITE_ROW ? blobText(check.get(), 0) : sqlite3_errmsg(db_);
+    if (verdict != "ok") {
+        throw std::runtime_error("the registry store " + path + " is damaged (" + verdict +
+                                 "); move it aside to start with a new one");
+    }
+    return false;
+}
+
+int SqliteRegistry::noteResult(int rc) {
+    if ((rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB) && damage_.empty()) {
+        damage_ = "the registry store " + path_ + " is damaged (" + sqlite3_errmsg(db_) +
+                  "); move it aside to start with a new one";
+    }
+    return rc;
+}
+
+void SqliteRegistry::setBusyTimeout(int milliseconds) {
+    busyTimeoutMs_ = milliseconds;
+    sqlite3_busy_timeout(db_, milliseconds);
 }
 
 int SqliteRegistry::queryInt(const char* sql) {
     Statement stmt(*this, sql);
-    if (stmt.step() != SQLITE_ROW) {
-        throw std::runtime_error(std::string("cannot read the registry store: ") +
-                                 sqlite3_errmsg(db_));
+    if (int rc = stmt.step(); rc != SQLITE_ROW) {
+        throw std::runtime_error((rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB
+                                      ? "the registry store " + path_ + " is damaged"
+                                      : "cannot read " + path_) +
+                                 " (" + sqlite3_errmsg(db_) + ")");
     }
     return sqlite3_column_int(stmt.get(), 0);
 }
@@ -286,13 +379,18 @@ void SqliteRegistry::createIfNew(const Seeder& seed) {
             return seed ? seed(*this) : ERROR_SUCCESS;
         }
         if (queryInt("PRAGMA application_id") != kApplicationId) {
-            throw std::runtime_error("the file is a database of another program");
+            throw std::runtime_error(path_ + " is a database of another program");
         }
         if (queryInt("PRAGMA user_version") != kSchemaVersion) {
-            throw std::runtime_error("the registry store was made by an unknown version");
+            throw std::runtime_error(path_ +
+                                     " was made by an unknown version of the registry store");
         }
         return ERROR_SUCCESS;
     });
+    if (rc == ERROR_BUSY) {
+        throw std::runtime_error("the registry store " + path_ +
+                                 " is busy: another program is writing to it");
+    }
     if (rc != ERROR_SUCCESS) {
         throw std::runtime_error("cannot seed the registry store (error " + std::to_string(rc) +
                                  ")");
@@ -307,19 +405,34 @@ sqlite3_stmt* SqliteRegistry::statement(const char* sql) {
     return cached;
 }
 
+int SqliteRegistry::beginWrite() {
+    // The busy handler waits up to the timeout; BEGIN may still give up early (another
+    // process recovering the log), so it is tried again until the same deadline.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(busyTimeoutMs_);
+    while (true) {
+        int rc = noteResult(sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) ||
+            std::chrono::steady_clock::now() >= deadline) {
+            return rc;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
 long SqliteRegistry::transact(const std::function<long()>& body) {
+    // Writes change what an enumeration in progress would return.
+    valueListings_.clear();
+    keyListings_.clear();
     if (transactionDepth_ > 0) {
         return body();
     }
-    auto run = [this](const char* sql) {
-        int rc = SQLITE_BUSY;
-        for (int attempt = 0; rc == SQLITE_BUSY && attempt <= kBeginRetries; ++attempt) {
-            rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
-        }
-        return rc == SQLITE_OK;
+    auto failure = [](int rc) {
+        return rc == SQLITE_BUSY || rc == SQLITE_LOCKED      ? ERROR_BUSY
+               : rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB ? ERROR_REGISTRY_CORRUPT
+                                                             : ERROR_REGISTRY_IO_FAILED;
     };
-    if (!run("BEGIN IMMEDIATE")) {
-        return ERROR_REGISTRY_IO_FAILED;
+    if (int rc = beginWrite(); rc != SQLITE_OK) {
+        return failure(rc);
     }
     long result = ERROR_REGISTRY_IO_FAILED;
     ++transactionDepth_;
@@ -331,20 +444,37 @@ long SqliteRegistry::transact(const std::function<long()>& body) {
     } catch (...) {
         --transactionDepth_;
         if (autostart_) {
-            autostart_->endBatch(false);
+            autostart_->abortBatch();
         }
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        valueListings_.clear();
+        keyListings_.clear();
         throw;
     }
     --transactionDepth_;
-    if (result == ERROR_SUCCESS && !run("COMMIT")) {
-        result = ERROR_REGISTRY_IO_FAILED;
+    valueListings_.clear();
+    keyListings_.clear();
+    // Entry files are ready before the commit, so a folder that cannot be written
+    // rolls the database back too; after the commit they only need renaming.
+    if (result == ERROR_SUCCESS && autostart_) {
+        result = autostart_->prepareBatch();
     }
-    if (result != ERROR_SUCCESS && !sqlite3_get_autocommit(db_)) {
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (result == ERROR_SUCCESS) {
+        if (int rc = noteResult(sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr));
+            rc != SQLITE_OK) {
+            result = failure(rc);
+        }
     }
-    long files = autostart_ ? autostart_->endBatch(result == ERROR_SUCCESS) : ERROR_SUCCESS;
-    return result != ERROR_SUCCESS ? result : files;
+    if (result != ERROR_SUCCESS) {
+        if (!sqlite3_get_autocommit(db_)) {
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
+        if (autostart_) {
+            autostart_->abortBatch();
+        }
+        return result;
+    }
+    return autostart_ ? autostart_->commitBatch() : ERROR_SUCCESS;
 }
 
 std::optional<SqliteRegistry::OpenKey> SqliteRegistry::resolve(HKEY key) const {
@@ -499,6 +629,8 @@ long SqliteRegistry::RegDeleteValueA(HKEY key, const std::string& valueName) {
 }
 
 long SqliteRegistry::RegCloseKey(HKEY key) {
+    valueListings_.erase(key);
+    keyListings_.erase(key);
     if (isRoot(key)) {
         return ERROR_SUCCESS;
     }
@@ -584,14 +716,27 @@ long SqliteRegistry::RegEnumKeyA(HKEY key, std::uint32_t index, std::string* nam
     if (name == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    Statement stmt(*this,
-                   "SELECT name FROM keys WHERE parent = ?1 ORDER BY name COLLATE NOCASE "
-                   "LIMIT 1 OFFSET ?2");
-    int rc = stmt.bind(1, open->id).bind(2, static_cast<std::int64_t>(index)).step();
-    if (rc != SQLITE_ROW) {
-        return rc == SQLITE_DONE ? ERROR_NO_MORE_ITEMS : ERROR_REGISTRY_IO_FAILED;
+    Listing<std::string>& listing = keyListings_[key];
+    if (index == 0 || index != listing.next || listing.keyId != open->id) {
+        listing = {open->id, 0, {}};
+        Statement stmt(*this,
+                       "SELECT name FROM keys WHERE parent = ?1 ORDER BY name COLLATE NOCASE");
+        stmt.bind(1, open->id);
+        int rc = SQLITE_ROW;
+        while ((rc = stmt.step()) == SQLITE_ROW) {
+            listing.rows.push_back(blobText(stmt.get(), 0));
+        }
+        if (rc != SQLITE_DONE) {
+            keyListings_.erase(key);
+            return ERROR_REGISTRY_IO_FAILED;
+        }
     }
-    *name = blobText(stmt.get(), 0);
+    if (index >= listing.rows.size()) {
+        keyListings_.erase(key);
+        return ERROR_NO_MORE_ITEMS;
+    }
+    listing.next = index + 1;
+    *name = listing.rows[index];
     return ERROR_SUCCESS;
 }
 
@@ -604,20 +749,36 @@ long SqliteRegistry::RegEnumValueA(HKEY key, std::uint32_t index, std::string* n
     if (isRunKey(*open)) {
         return autostart_->enumerate(index, name, type, data);
     }
-    Statement stmt(
-        *this, "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY rowid LIMIT 1 OFFSET ?2");
-    int rc = stmt.bind(1, open->id).bind(2, static_cast<std::int64_t>(index)).step();
-    if (rc != SQLITE_ROW) {
-        return rc == SQLITE_DONE ? ERROR_NO_MORE_ITEMS : ERROR_REGISTRY_IO_FAILED;
+    Listing<ValueRow>& listing = valueListings_[key];
+    if (index == 0 || index != listing.next || listing.keyId != open->id) {
+        listing = {open->id, 0, {}};
+        Statement stmt(*this, "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY rowid");
+        stmt.bind(1, open->id);
+        int rc = SQLITE_ROW;
+        while ((rc = stmt.step()) == SQLITE_ROW) {
+            listing.rows.push_back({blobText(stmt.get(), 0),
+                                    static_cast<std::uint32_t>(sqlite3_column_int64(stmt.get(), 1)),
+                                    blobBytes(stmt.get(), 2)});
+        }
+        if (rc != SQLITE_DONE) {
+            valueListings_.erase(key);
+            return ERROR_REGISTRY_IO_FAILED;
+        }
     }
+    if (index >= listing.rows.size()) {
+        valueListings_.erase(key);
+        return ERROR_NO_MORE_ITEMS;
+    }
+    listing.next = index + 1;
+    const ValueRow& row = listing.rows[index];
     if (name != nullptr) {
-        *name = blobText(stmt.get(), 0);
+        *name = row.name;
     }
     if (type != nullptr) {
-        *type = static_cast<std::uint32_t>(sqlite3_column_int64(stmt.get(), 1));
+        *type = row.type;
     }
     if (data != nullptr) {
-        *data = blobBytes(stmt.get(), 2);
+        *data = row.data;
     }
     return ERROR_SUCCESS;
 }

@@ -3,6 +3,7 @@ add_library(tv_registry_store STATIC
   ${CMAKE_CURRENT_LIST_DIR}/registry_sqlite.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_seed.cpp
   ${CMAKE_CURRENT_LIST_DIR}/autostart.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/utf8.cpp
   ${CMAKE_CURRENT_LIST_DIR}/power_policy.cpp
   ${CMAKE_CURRENT_LIST_DIR}/default_schemes.cpp
 )
