@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 
 #include "platform/registry_seed.h"
 #include "platform/registry_sqlite.h"
@@ -18,14 +19,26 @@ std::string environment(const char* name, const char* fallback) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    std::unique_ptr<tv::SqliteRegistry> registry;
+    std::unique_ptr<tv::powercfg::SchemeStore> store;
+    auto openStore = [&]() -> tv::powercfg::SchemeStore& {
+        registry = std::make_unique<tv::SqliteRegistry>(tv::defaultRegistryPath(), std::nullopt,
+                                                        tv::seedRegistry);
+        store = std::make_unique<tv::powercfg::SchemeStore>(
+            *registry, [&](const std::function<long()>& body) { return registry->transact(body); });
+        return *store;
+    };
     try {
-        tv::SqliteRegistry registry(tv::defaultRegistryPath(), std::nullopt, tv::seedRegistry);
-        tv::powercfg::SchemeStore store(registry, [&registry](const std::function<long()>& body) {
-            return registry.transact(body);
-        });
         tv::powercfg::Machine machine{environment("TOLVANE_POWER_STATE_FILE", "/sys/power/state"),
                                       environment("TOLVANE_SYSFS_ROOT", "/sys")};
-        return tv::powercfg::runPowercfg(args, store, machine, std::cout, std::cerr);
+        int code = tv::powercfg::runPowercfg(args, openStore, machine, std::cout, std::cerr);
+        // Damaged pages read as missing data; the output cannot be trusted then.
+        if (registry && !registry->damage().empty()) {
+            std::cout.flush();
+            std::cerr << "powercfg: " << registry->damage() << '\n';
+            return 1;
+        }
+        return code;
     } catch (const std::exception& error) {
         std::cerr << "powercfg: " << error.what() << '\n';
         return 1;

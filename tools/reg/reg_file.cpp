@@ -326,11 +326,15 @@ RegFileParse parseRegFile(std::string_view text) {
             logical.pop_back();
             logical += trimLeft(trimRight(lines[i]));
         }
+        std::size_t before = result.operations.size();
         if (!parser.parse(logical, &result.operations)) {
             result.operations.clear();
             result.error = parser.error();
             result.errorLine = lineNumber;
             return result;
+        }
+        for (std::size_t op = before; op < result.operations.size(); ++op) {
+            result.operations[op].line = lineNumber;
         }
     }
     return result;

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <sstream>
+#include <iterator>
 
 #include "platform/numbers.h"
 #include "tools/reg/reg_command.h"
@@ -36,6 +36,11 @@ std::string errorText(long rc) {
             return "ERROR: The key was deleted by another program.";
         case ERROR_REGISTRY_IO_FAILED:
             return "ERROR: The registry store could not be written.";
+        case ERROR_REGISTRY_CORRUPT:
+            return "ERROR: The registry store is damaged.";
+        case ERROR_BUSY:
+            return "ERROR: The registry store is busy: another program is writing to it. Try "
+                   "again.";
         default:
             return "ERROR: The registry call failed with code " + std::to_string(rc) + ".";
     }
@@ -341,14 +346,26 @@ class Runner {
     }
 
     int import(const Command& command) {
-        std::ifstream file(command.file, std::ios::binary);
-        std::stringstream bytes;
-        if (!file || !(bytes << file.rdbuf())) {
+        struct stat info {};
+        std::ifstream file;
+        if (stat(command.file.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
+            file.open(command.file, std::ios::binary);
+        }
+        std::string bytes;
+        try {
+            bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        } catch (const std::ios_base::failure&) {
+            file.setstate(std::ios::badbit);
+        }
+        if (!file.is_open() || file.bad()) {
             return fail("ERROR: Cannot read " + command.file + ".");
+        }
+        if (bytes.empty()) {
+            return fail("ERROR: " + command.file + " is empty; nothing was imported.");
         }
         std::string text;
         std::string error;
-        if (!decodeRegFileBytes(bytes.str(), &text, &error)) {
+        if (!decodeRegFileBytes(bytes, &text, &error)) {
             return fail("ERROR: " + command.file + ": " + error + "; nothing was imported.");
         }
         RegFileParse parsed = parseRegFile(text);
@@ -356,15 +373,25 @@ class Runner {
             return fail("ERROR: " + command.file + " line " + std::to_string(parsed.errorLine) +
                         ": " + parsed.error + "; nothing was imported.");
         }
+        int failedLine = 0;
         long rc = store_.transact([&]() -> long {
             for (const RegOperation& op : parsed.operations) {
                 if (long result = apply(op); result != ERROR_SUCCESS) {
+                    failedLine = op.line;
                     return result;
                 }
             }
             return ERROR_SUCCESS;
         });
-        return rc == ERROR_SUCCESS ? done() : failCode(rc);
+        if (rc == ERROR_SUCCESS) {
+            return done();
+        }
+        if (failedLine == 0) {
+            return fail(errorText(rc) + " Nothing was imported from " + command.file + ".");
+        }
+        // "ERROR: " of the code's text moves to the front of the line.
+        return fail("ERROR: " + command.file + " line " + std::to_string(failedLine) + ": " +
+                    errorText(rc).substr(7) + " Nothing was imported.");
     }
 
     SqliteRegistry& store_;
@@ -393,7 +420,13 @@ int runReg(const std::vector<std::string>& args, const StoreFactory& openStore, 
         err << "ERROR: Cannot open the registry store: " << e.what() << "\n";
         return 1;
     }
-    return Runner(*store, in, out, err).run(*parsed.command);
+    int code = Runner(*store, in, out, err).run(*parsed.command);
+    // Damaged pages read as missing keys and values; what was shown cannot be trusted.
+    if (!store->damage().empty()) {
+        err << "ERROR: " << store->damage() << "\n";
+        return 1;
+    }
+    return code;
 }
 
 }  // namespace tv::reg
