@@ -1,6 +1,7 @@
 # The per-user registry store, its start-up folder mapping and its first contents.
 add_library(tv_registry_store STATIC
   ${CMAKE_CURRENT_LIST_DIR}/registry_sqlite.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/registry_sqlite_open.cpp
   ${CMAKE_CURRENT_LIST_DIR}/registry_seed.cpp
   ${CMAKE_CURRENT_LIST_DIR}/autostart.cpp
   ${CMAKE_CURRENT_LIST_DIR}/utf8.cpp
