@@ -17,6 +17,7 @@ tv_add_tests(registry_store_test
     ${CMAKE_CURRENT_LIST_DIR}/tests/registry_store_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/registry_process_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tests/autostart_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tests/registry_faults_test.cpp
   LIBS tv_registry_store)
 
 if(TV_BENCHMARKS)
