@@ -144,7 +144,9 @@ class Runner {
     }
 
     // Prints the key and, with recursive, everything below it; returns values matched.
-    int printTree(HKEY key, const Command& command) {
+    // The queried key itself gets a header only when it shows values; the keys below it
+    // in a recursive listing always do, as the Windows tool prints them.
+    int printTree(HKEY key, const Command& command, bool below = false) {
         std::string path = store_.keyPath(key).value_or("");
         int matches = 0;
         std::vector<Value> shown;
@@ -153,7 +155,10 @@ class Runner {
                 shown.push_back(std::move(value));
             }
         }
-        if (!command.valueName || !shown.empty()) {
+        // An unset default value still shows, as "(value not set)".
+        if (command.valueName && command.valueName->empty() && shown.empty() && !below) {
+            out_ << path << "\n    (Default)    REG_SZ    (value not set)\n\n";
+        } else if (command.valueName ? !shown.empty() : below || !shown.empty()) {
             out_ << path << "\n";
             for (const Value& value : shown) {
                 printValue(value);
@@ -170,7 +175,7 @@ class Runner {
             }
             HKEY child = 0;
             if (store_.RegOpenKeyExA(key, name, 0, KEY_READ, &child) == ERROR_SUCCESS) {
-                matches += printTree(child, command);
+                matches += printTree(child, command, true);
                 store_.RegCloseKey(child);
             }
         }
@@ -183,7 +188,8 @@ class Runner {
         if (rc != ERROR_SUCCESS) {
             return failCode(rc);
         }
-        if (command.valueName && !command.recursive && !findValue(key, *command.valueName)) {
+        if (command.valueName && !command.valueName->empty() && !command.recursive &&
+            !findValue(key, *command.valueName)) {
             store_.RegCloseKey(key);
             return failCode(ERROR_FILE_NOT_FOUND);
         }
@@ -193,7 +199,9 @@ class Runner {
         if (command.valueName && command.recursive) {
             out_ << "End of search: " << matches << " match(es) found.\n";
         }
-        return command.valueName && matches == 0 ? failCode(ERROR_FILE_NOT_FOUND) : 0;
+        bool unsetDefault = command.valueName && command.valueName->empty() && !command.recursive;
+        return command.valueName && matches == 0 && !unsetDefault ? failCode(ERROR_FILE_NOT_FOUND)
+                                                                  : 0;
     }
 
     int add(const Command& command) {

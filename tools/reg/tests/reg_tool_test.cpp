@@ -54,6 +54,23 @@ TEST_F(RegTool, SeededStoreAndRecursiveQuery) {
     EXPECT_NE(result.out.find("End of search: 6 match(es) found."), std::string::npos);
 }
 
+TEST_F(RegTool, QueryAndAddOfDefaultValuesAsTheWindowsToolDoes) {
+    ASSERT_EQ(reg({"add", "HKCU\\Q\\Sub", "/v", "x", "/d", "1", "/f"}).exitCode, 0);
+    // A key without values shows only its subkeys; below it every key has a header.
+    EXPECT_EQ(reg({"query", "HKCU\\Q"}).out, "\nHKEY_CURRENT_USER\\Q\\Sub\n");
+    EXPECT_EQ(reg({"query", "HKCU\\Q", "/s"}).out,
+              "\nHKEY_CURRENT_USER\\Q\\Sub\n    x    REG_SZ    1\n\n");
+    Result unset = reg({"query", "HKCU\\Q", "/ve"});
+    EXPECT_EQ(unset.exitCode, 0);
+    EXPECT_EQ(unset.out, "\nHKEY_CURRENT_USER\\Q\n    (Default)    REG_SZ    (value not set)\n\n");
+    EXPECT_EQ(reg({"add", "HKCU\\Q", "/d", "shown", "/f"}).out, kDone);
+    EXPECT_EQ(reg({"query", "HKCU\\Q", "/ve"}).out,
+              "\nHKEY_CURRENT_USER\\Q\n    (Default)    REG_SZ    shown\n\n");
+    EXPECT_EQ(reg({"add", "HKCU\\R", "/f"}).out, kDone);
+    EXPECT_EQ(reg({"query", "HKCU\\R"}).out,
+              "\nHKEY_CURRENT_USER\\R\n    (Default)    REG_SZ    \n\n");
+}
+
 TEST_F(RegTool, MalformedCommandsChangeNothing) {
     expectFailure(reg({"add", "HKXY\\Software\\A", "/v", "x", "/d", "1"}),
                   "ERROR: Invalid key name \"HKXY\\Software\\A\".");
