@@ -85,6 +85,20 @@ TEST_F(RegImport, AQueryGoesOnWhileAnotherProgramHoldsTheWriteLock) {
     EXPECT_EQ(query.out, "\nHKEY_CURRENT_USER\\Held\n    x    REG_SZ    before\n\n");
 }
 
+TEST_F(RegImport, AnotherProgramsDatabaseIsLeftByteForByte) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(dir_.file("registry.db").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db, "PRAGMA application_id=7; CREATE TABLE t(x);", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    sqlite3_close(db);
+    std::string before = readFile(dir_.file("registry.db"));
+    Result query = reg({"query", "HKCU"});
+    EXPECT_EQ(query.exitCode, 1);
+    EXPECT_NE(query.err.find(dir_.file("registry.db")), std::string::npos) << query.err;
+    EXPECT_EQ(readFile(dir_.file("registry.db")), before);
+}
+
 TEST_F(RegImport, KilledImportLeavesAllOrNothing) {
     constexpr int kValues = 3000;
     std::string body = "[" + kRun + "]\r\n\"Bulk\"=\"/bin/bulk\"\r\n[HKCU\\Bulk]\r\n";
