@@ -268,13 +268,12 @@ long SqliteRegistry::RegCreateKeyExA(HKEY key, const std::string& subKey, HKEY* 
     if (result == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    auto& [parent, parts, path] = where;
     OpenKey created{};
     long rc = transact([&]() -> long {
-        if (!isRoot(key) && !keyExists(parent->id)) {
+        if (!isRoot(key) && !keyExists(where.parent->id)) {
             return ERROR_KEY_DELETED;
         }
-        return createKeyPath(*parent, parts, &created);
+        return createKeyPath(*where.parent, where.parts, &created);
     });
     if (rc != ERROR_SUCCESS) {
         return rc;
@@ -300,13 +299,12 @@ long SqliteRegistry::RegDeleteTree(HKEY key, const std::string& subKey) {
     if (long rc = locate(key, subKey, &where); rc != ERROR_SUCCESS) {
         return rc;
     }
-    auto& [parent, parts, path] = where;
     return transact([&]() -> long {
-        auto target = parts.empty() ? parent : findKey(path);
+        auto target = where.parts.empty() ? where.parent : findKey(where.path);
         if (!target || !keyExists(target->id)) {
             return ERROR_FILE_NOT_FOUND;
         }
-        return deleteBelow(*target, !parts.empty());
+        return deleteBelow(*target, !where.parts.empty());
     });
 }
 
