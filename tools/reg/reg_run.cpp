@@ -394,6 +394,16 @@ class Runner {
         if (rc == ERROR_SUCCESS) {
             return done();
         }
+        // Start-up entries are written when the values are in place: a failure then
+        // belongs to the first line that changes one.
+        for (const RegOperation& op : parsed.operations) {
+            bool entry = op.kind == RegOperation::Kind::SetValue ||
+                         op.kind == RegOperation::Kind::DeleteValue;
+            if (failedLine == 0 && rc == ERROR_ACCESS_DENIED && entry &&
+                equalsIgnoreCase(op.key.text(), kRunKeyPath)) {
+                failedLine = op.line;
+            }
+        }
         if (failedLine == 0) {
             return fail(errorText(rc) + " Nothing was imported from " + command.file + ".");
         }

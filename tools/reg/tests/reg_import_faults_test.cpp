@@ -54,7 +54,7 @@ TEST_F(RegImport, AFolderThatCannotBeWrittenImportsNothing) {
     writeFile(dir_.file("config/autostart"), "a file where the folder should be");
     std::string path = file("[HKCU\\C]\r\n\"x\"=\"1\"\r\n[" + kRun + "]\r\n\"New\"=\"/bin/x\"\r\n");
     expectFailure(reg({"import", path}),
-                  "ERROR: Access is denied. Nothing was imported from " + path + ".");
+                  "ERROR: " + path + " line 6: Access is denied. Nothing was imported.");
     expectFailure(reg({"query", "HKCU\\C"}), kNotFound);
 }
 
