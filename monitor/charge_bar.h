@@ -3,7 +3,7 @@
 // with the percentage and read back, and visibility. The Qt program adapts the real
 // bar control to it.
 
-#include "platform/controls.h"
+#include "runtime/controls.h"
 
 namespace tv {
 

@@ -3,8 +3,8 @@
 // menus, the screen's size, the end of the program, and notice of windows coming and
 // going (the views create and drop their widgets there).
 
-#include "platform/call_log.h"
-#include "platform/forms.h"
+#include "runtime/call_log.h"
+#include "runtime/forms.h"
 
 namespace tv {
 
@@ -21,31 +21,6 @@ class Desktop {
     virtual void windowUnloaded(Form& form) = 0;
     // The program must end at once, without unload events.
     virtual void End() = 0;
-};
-
-class RecordingDesktop : public Desktop {
-  public:
-    explicit RecordingDesktop(CallLog& calls) : calls_(calls) {}
-    void SetForegroundWindow(Form& form) override {
-        calls_.record("SetForegroundWindow", Word{form.name()});
-    }
-    void PopupMenu(Form& form, MenuItem& menu) override {
-        (void)form;
-        calls_.record("PopupMenu", Word{menu.name()});
-    }
-    int screenWidth() const override { return 1024; }
-    int screenHeight() const override { return 768; }
-    void windowLoaded(Form& form) override { calls_.record("Load", Word{form.name()}); }
-    void windowUnloaded(Form& form) override { calls_.record("Unload", Word{form.name()}); }
-    void End() override {
-        calls_.record("End");
-        ended = true;
-    }
-
-    bool ended = false;
-
-  private:
-    CallLog& calls_;
 };
 
 }  // namespace tv

@@ -3,8 +3,9 @@
 #include "monitor/frm_main.h"
 
 #include "monitor/state_text.h"
-#include "platform/numbers.h"
 #include "platform/power_events.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 
 namespace tv {
 

@@ -16,8 +16,8 @@
 #include "monitor/repeat_guard.h"
 #include "monitor/standby.h"
 #include "monitor/window_proc.h"
-#include "platform/forms.h"
 #include "registry/general.h"
+#include "runtime/forms.h"
 
 namespace tv {
 

@@ -2,8 +2,9 @@
 // popup menu's commands, the hibernation item, the scheme name and the start-up entry.
 
 #include "monitor/frm_main.h"
-#include "platform/numbers.h"
 #include "registry/active_scheme.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 
 namespace tv {
 

@@ -3,7 +3,7 @@
 
 #include "monitor/frm_main.h"
 #include "monitor/state_text.h"
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
 
 namespace tv {
 
@@ -94,13 +94,13 @@ void frmMain::checkDischargeArming() {
     // The first measurement of a battery period waits for a point boundary below the
     // reference, so it times one whole point.
     if (isFlag(lblTotal.Tag, 0) && reference - 1 >= p) {
-        if (onBattery && !tmrCalc.isEnabled()) {
+        if (onBattery && !tmrCalc.Enabled()) {
             DischargeSeconds = "0";
             lblTotal.Tag = "1";
             MarkDischargeStart();
             tmrCalc.setEnabled(true);
         }
-    } else if (onBattery && !tmrCalc.isEnabled() && isFlag(lblTotal.Tag, 1)) {
+    } else if (onBattery && !tmrCalc.Enabled() && isFlag(lblTotal.Tag, 1)) {
         DischargeSeconds = "0";
         MarkDischargeStart();
         tmrCalc.setEnabled(true);
@@ -110,7 +110,7 @@ void frmMain::checkDischargeArming() {
 void frmMain::checkChargeArming() {
     double reference = parseNumber(ReferencePercent);
     if (isFlag(lblCharging.Tag, 0) && PowerStatus.ACLineStatus == AC_LINE_ONLINE &&
-        !tmrCharge.isEnabled() && reference + 1 <= percentage()) {
+        !tmrCharge.Enabled() && reference + 1 <= percentage()) {
         lblChg.Tag = "1";
         ChargeSeconds = "0";
         MarkChargeStart();

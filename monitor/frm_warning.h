@@ -3,7 +3,7 @@
 // repeats the main window's status line, the critical rating and the remaining life.
 
 #include "monitor/desktop.h"
-#include "platform/forms.h"
+#include "runtime/forms.h"
 
 namespace tv {
 

@@ -7,7 +7,6 @@
 #include "monitor/charge_bar.h"
 #include "monitor/desktop.h"
 #include "monitor/window_proc.h"
-#include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/launcher.h"
 #include "platform/power_status.h"
@@ -16,6 +15,7 @@
 #include "platform/sleep.h"
 #include "platform/system_folder.h"
 #include "platform/tray.h"
+#include "runtime/dialogs.h"
 
 namespace tv {
 

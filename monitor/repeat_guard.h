@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "platform/dialogs.h"
+#include "runtime/dialogs.h"
 
 namespace tv {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
 
 namespace tv {
 

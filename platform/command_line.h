@@ -1,9 +1,7 @@
 #pragma once
 // Command lines as the Windows programs wrote them ("POWERCFG /QUERY \"Portable\""),
-// split into arguments by the platform's own quoting rules, and the program they name
-// found beside our executable or on PATH.
+// split into arguments by the platform's own quoting rules.
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,11 +20,5 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine);
 // a quote (or the closing quote). A text without quotes or a trailing backslash comes
 // out as itself between quotes.
 std::string quoteArgument(const std::string& argument);
-
-// The executable a program name stands for: first in programFolder, then in each
-// folder of PATH. The name matches without regard to case and without a ".exe"
-// ending on either side ("POWERCFG" and "powercfg.exe" find "powercfg"). A name with a
-// slash is a path and is taken as it is when it is executable.
-std::optional<std::string> findProgram(const std::string& name, const std::string& programFolder);
 
 }  // namespace tv

@@ -14,7 +14,7 @@ inline constexpr int vbAttrHidden = 2;
 inline constexpr int vbAttrSystem = 4;
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // The file name (without folder) of the file at path if its attributes are
     // admitted by the mask, else empty text.

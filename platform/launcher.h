@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "platform/call_log.h"
-
 namespace tv {
 
 // Show states (the platform's SW_SHOWNORMAL and SW_SHOWMINIMIZED).
@@ -26,23 +24,6 @@ class Launcher {
                                int showCommand) = 0;
     // Starts a command line as a new process with the given show state.
     virtual void startProcess(const std::string& commandLine, int showState) = 0;
-};
-
-class RecordingLauncher : public Launcher {
-  public:
-    explicit RecordingLauncher(CallLog& calls) : calls_(calls) {}
-    void ShellExecuteA(const std::string& operation, const std::string& file,
-                       const std::string& parameters, const std::string& directory,
-                       int showCommand) override {
-        (void)directory;
-        calls_.record("ShellExecute", operation, file, parameters, showCommand);
-    }
-    void startProcess(const std::string& commandLine, int showState) override {
-        calls_.record("StartProcess", commandLine, showState);
-    }
-
-  private:
-    CallLog& calls_;
 };
 
 }  // namespace tv

@@ -25,11 +25,4 @@ class PowerEvents {
     virtual bool isListening() const = 0;
 };
 
-// A system that never broadcasts.
-class NoPowerEvents : public PowerEvents {
-  public:
-    void setListener(Listener) override {}
-    bool isListening() const override { return false; }
-};
-
 }  // namespace tv

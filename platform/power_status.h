@@ -39,22 +39,6 @@ class PowerStatusSource {
     virtual bool GetSystemPowerStatus(SYSTEM_POWER_STATUS& status) = 0;
 };
 
-// Returns whatever was set last; for tests and the scenario runner.
-class FixedPowerStatus : public PowerStatusSource {
-  public:
-    bool GetSystemPowerStatus(SYSTEM_POWER_STATUS& status) override {
-        status = next;
-        return true;
-    }
-    void set(std::uint8_t ac, std::uint8_t flag, std::uint8_t percent) {
-        next.ACLineStatus = ac;
-        next.BatteryFlag = flag;
-        next.BatteryLifePercent = percent;
-    }
-
-    SYSTEM_POWER_STATUS next;
-};
-
 inline std::uint8_t batteryFlagFor(int percent, bool charging) {
     std::uint8_t flag = 0;
     if (percent > 66) {

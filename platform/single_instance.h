@@ -9,10 +9,4 @@ class InstanceCheck {
     virtual bool anotherInstanceRunning() = 0;
 };
 
-class FixedInstanceCheck : public InstanceCheck {
-  public:
-    bool anotherInstanceRunning() override { return running; }
-    bool running = false;
-};
-
 }  // namespace tv

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 
 namespace tv {
 

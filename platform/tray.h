@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/call_log.h"
-
 namespace tv {
 
 inline constexpr std::uint32_t NIM_ADD = 0;
@@ -65,23 +63,6 @@ class TrayService {
     virtual ~TrayService() = default;
     // Results are ignored by the callers, as on the platform.
     virtual bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) = 0;
-};
-
-class RecordingTray : public TrayService {
-  public:
-    explicit RecordingTray(CallLog& calls) : calls_(calls) {}
-    bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) override {
-        std::string icon = iconNameFor(data.hIcon);
-        calls_.record("Shell_NotifyIcon", message, data.tipText(),
-                      Word{icon.empty() ? std::to_string(data.hIcon) : icon});
-        last = data;
-        return true;
-    }
-
-    NotifyIconData last;
-
-  private:
-    CallLog& calls_;
 };
 
 }  // namespace tv

@@ -20,7 +20,7 @@ class ControlHost {
     virtual double scaleLeft() const = 0;
     virtual double scaleTop() const = 0;
     virtual void setScaleModePixels() = 0;
-    virtual void setBackColor(Colour colour) = 0;
+    virtual void setBackColor(Color colour) = 0;
     // The saved form is out of date.
     virtual void propertyChanged(std::string_view name) = 0;
 };

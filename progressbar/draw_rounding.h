@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
 
 namespace tv {
 

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 
 namespace tv {
 
@@ -46,7 +47,7 @@ bool FaultPlan::shouldFail(GdiCall call) {
 
 Gdi::Gdi(const SysColorTable& colours, TextEngine& text, FaultPlan* faults)
     : colours_(colours), text_(text), faults_(faults) {
-    auto makeStock = [this](Kind kind, BrushKind brushKind, int style, Colour colour) {
+    auto makeStock = [this](Kind kind, BrushKind brushKind, int style, Color colour) {
         GdiObj handle = newObject(kind);
         Object& o = *object(handle);
         o.stock = true;
@@ -234,7 +235,7 @@ void Gdi::destroyWindow(Hwnd window) {
     w->generation = nextGeneration(w->generation);
 }
 
-void Gdi::resizeWindow(Hwnd window, int width, int height, Colour background) {
+void Gdi::resizeWindow(Hwnd window, int width, int height, Color background) {
     Window* w = windowOf(window);
     if (w == nullptr) {
         return;
@@ -326,7 +327,7 @@ GdiObj Gdi::createBitmap(const Bitmap& pixels) {
     return handle;
 }
 
-GdiObj Gdi::createPen(int style, int width, Colour colour) {
+GdiObj Gdi::createPen(int style, int width, Color colour) {
     // Only the cosmetic one-pixel pens the bar uses; others would draw wrongly.
     if ((style != PS_SOLID && style != PS_NULL) || width < 0 || width > 1 ||
         (faults_ && faults_->shouldFail(GdiCall::CreatePen))) {
@@ -341,7 +342,7 @@ GdiObj Gdi::createPen(int style, int width, Colour colour) {
     return handle;
 }
 
-GdiObj Gdi::createSolidBrush(Colour colour) {
+GdiObj Gdi::createSolidBrush(Color colour) {
     if (faults_ && faults_->shouldFail(GdiCall::CreateSolidBrush)) {
         return {};
     }
@@ -354,7 +355,7 @@ GdiObj Gdi::createSolidBrush(Colour colour) {
     return handle;
 }
 
-GdiObj Gdi::createHatchBrush(int style, Colour colour) {
+GdiObj Gdi::createHatchBrush(int style, Color colour) {
     if (style < HS_HORIZONTAL || style > HS_DIAGCROSS ||
         (faults_ && faults_->shouldFail(GdiCall::CreateHatchBrush))) {
         return {};
@@ -459,7 +460,7 @@ bool Gdi::deleteObject(GdiObj handle) {
 
 // ---- DC state ----
 
-Colour Gdi::setBkColor(Hdc handle, Colour colour) {
+Color Gdi::setBkColor(Hdc handle, Color colour) {
     Dc* dc = dcOf(handle);
     return dc != nullptr ? std::exchange(dc->bkColor, colour & 0xFFFFFF) : 0xFFFFFFFF;
 }
@@ -472,7 +473,7 @@ int Gdi::setBkMode(Hdc handle, int mode) {
     return std::exchange(dc->bkMode, mode);
 }
 
-Colour Gdi::setTextColor(Hdc handle, Colour colour) {
+Color Gdi::setTextColor(Hdc handle, Color colour) {
     Dc* dc = dcOf(handle);
     return dc != nullptr ? std::exchange(dc->textColor, colour & 0xFFFFFF) : 0xFFFFFFFF;
 }
@@ -506,7 +507,7 @@ int Gdi::bkMode(Hdc handle) const {
     return dc != nullptr ? dc->bkMode : 0;
 }
 
-Colour Gdi::textColor(Hdc handle) const {
+Color Gdi::textColor(Hdc handle) const {
     const Dc* dc = dcOf(handle);
     return dc != nullptr ? dc->textColor : 0;
 }

@@ -71,7 +71,7 @@ class Gdi {
     Hwnd createWindow(int width, int height, std::function<void()> onDrawn = {});
     void destroyWindow(Hwnd window);
     // New pixels take the background colour; the old ones stay where they fit.
-    void resizeWindow(Hwnd window, int width, int height, Colour background);
+    void resizeWindow(Hwnd window, int width, int height, Color background);
     Hdc getDC(Hwnd window) const;
     bool getClientRect(Hwnd window, Rect& rect) const;
     const Bitmap* windowSurface(Hwnd window) const;
@@ -85,9 +85,9 @@ class Gdi {
     // Objects.
     GdiObj createCompatibleBitmap(Hdc dc, int width, int height);
     GdiObj createBitmap(const Bitmap& pixels);
-    GdiObj createPen(int style, int width, Colour colour);
-    GdiObj createSolidBrush(Colour colour);
-    GdiObj createHatchBrush(int style, Colour colour);
+    GdiObj createPen(int style, int width, Color colour);
+    GdiObj createSolidBrush(Color colour);
+    GdiObj createHatchBrush(int style, Color colour);
     GdiObj createPatternBrush(GdiObj bitmap);
     GdiObj createFont(const FontInfo& font);
     GdiObj getStockObject(int index) const;
@@ -98,17 +98,17 @@ class Gdi {
     bool deleteObject(GdiObj object);
 
     // DC state; each returns the previous value.
-    Colour setBkColor(Hdc dc, Colour colour);
+    Color setBkColor(Hdc dc, Color colour);
     int setBkMode(Hdc dc, int mode);
-    Colour setTextColor(Hdc dc, Colour colour);
-    Colour getSysColor(int index) const { return colours_.get(index); }
+    Color setTextColor(Hdc dc, Color colour);
+    Color getSysColor(int index) const { return colours_.get(index); }
 
     // Drawing.
     bool moveToEx(Hdc dc, int x, int y, Point* previous = nullptr);
     bool lineTo(Hdc dc, int x, int y);
     bool fillRect(Hdc dc, const Rect& rect, GdiObj brush);
     bool frameRect(Hdc dc, const Rect& rect, GdiObj brush);
-    bool setPixelV(Hdc dc, int x, int y, Colour colour);
+    bool setPixelV(Hdc dc, int x, int y, Color colour);
     bool patBlt(Hdc dc, int x, int y, int width, int height, std::uint32_t rop);
     bool bitBlt(Hdc target, int x, int y, int width, int height, Hdc source, int xSource,
                 int ySource, std::uint32_t rop);
@@ -120,7 +120,7 @@ class Gdi {
     const Bitmap* surface(Hdc dc) const;
     Point currentPosition(Hdc dc) const;
     int bkMode(Hdc dc) const;
-    Colour textColor(Hdc dc) const;
+    Color textColor(Hdc dc) const;
     GdiObj selectedFont(Hdc dc) const;
     // Live objects and DCs that someone created and must delete (no stock, no windows).
     std::size_t liveObjectCount() const;
@@ -137,7 +137,7 @@ class Gdi {
         bool stock = false;
         BrushKind brushKind = BrushKind::Solid;
         int style = 0;
-        Colour colour = 0;
+        Color colour = 0;
         Hdc selectedIn;  // bitmaps only
         Bitmap bitmap;   // a bitmap, or a pattern brush's copy
         FontInfo font;
@@ -148,8 +148,8 @@ class Gdi {
         std::uint32_t window = 0;
         GdiObj pen, brush, bitmap, font;
         Point position;
-        Colour bkColor = 0xFFFFFF;
-        Colour textColor = 0;
+        Color bkColor = 0xFFFFFF;
+        Color textColor = 0;
         int bkMode = OPAQUE;
     };
     struct Window {
@@ -180,12 +180,12 @@ class Gdi {
     void drawn(const Dc& dc);
 
     void paintArea(Bitmap& target, const Dc& dc, const Object& brush, Area area);
-    void fillSolid(Bitmap& target, Area area, Colour colour);
+    void fillSolid(Bitmap& target, Area area, Color colour);
     bool fillWithBrush(Hdc dc, std::int64_t x, std::int64_t y, std::int64_t width,
                        std::int64_t height, GdiObj brush);
-    void plotLine(Bitmap& target, Point from, Point to, Colour colour);
-    void plotDiagonal(Bitmap& target, Point from, Point to, Colour colour);
-    void edgeRing(Bitmap& target, Rect ring, unsigned flags, Colour topLeft, Colour bottomRight);
+    void plotLine(Bitmap& target, Point from, Point to, Color colour);
+    void plotDiagonal(Bitmap& target, Point from, Point to, Color colour);
+    void edgeRing(Bitmap& target, Rect ring, unsigned flags, Color topLeft, Color bottomRight);
 
     const SysColorTable& colours_;
     TextEngine& text_;

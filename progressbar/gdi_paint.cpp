@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "progressbar/gdi.h"
+#include "runtime/strings.h"
 
 namespace tv {
 
@@ -47,7 +48,7 @@ Rect shrink(const Rect& r, int left, int top, int right, int bottom) {
 
 }  // namespace
 
-void Gdi::fillSolid(Bitmap& target, Area area, Colour colour) {
+void Gdi::fillSolid(Bitmap& target, Area area, Color colour) {
     area.x0 = std::max<std::int64_t>(area.x0, 0);
     area.y0 = std::max<std::int64_t>(area.y0, 0);
     area.x1 = std::min<std::int64_t>(area.x1, target.width);
@@ -56,7 +57,7 @@ void Gdi::fillSolid(Bitmap& target, Area area, Colour colour) {
         return;
     }
     for (std::int64_t y = area.y0; y < area.y1; ++y) {
-        Colour* row = &target.at(0, static_cast<int>(y));
+        Color* row = &target.at(0, static_cast<int>(y));
         std::fill(row + area.x0, row + area.x1, colour);
     }
 }
@@ -71,7 +72,7 @@ void Gdi::paintArea(Bitmap& target, const Dc& dc, const Object& brush, Area area
     area.x1 = std::min<std::int64_t>(area.x1, target.width);
     area.y1 = std::min<std::int64_t>(area.y1, target.height);
     for (std::int64_t y = area.y0; y < area.y1; ++y) {
-        Colour* out = &target.at(0, static_cast<int>(y));
+        Color* out = &target.at(0, static_cast<int>(y));
         if (brush.brushKind == BrushKind::Hatch) {
             // The brush origin is (0, 0), so the pattern repeats on multiples of 8.
             std::uint8_t bits = hatchRows[static_cast<std::size_t>(brush.style)][y & 7];
@@ -84,7 +85,7 @@ void Gdi::paintArea(Bitmap& target, const Dc& dc, const Object& brush, Area area
             }
         } else if (brush.brushKind == BrushKind::Pattern) {
             const Bitmap& tile = brush.bitmap;
-            const Colour* tileRow =
+            const Color* tileRow =
                 &tile.pixels[static_cast<std::size_t>(positiveMod(y, tile.height)) * tile.width];
             std::int64_t column = positiveMod(area.x0, tile.width);
             for (std::int64_t x = area.x0; x < area.x1; ++x) {
@@ -150,7 +151,7 @@ bool Gdi::frameRect(Hdc handle, const Rect& r, GdiObj brushHandle) {
     return true;
 }
 
-bool Gdi::setPixelV(Hdc handle, int x, int y, Colour colour) {
+bool Gdi::setPixelV(Hdc handle, int x, int y, Color colour) {
     Dc* dc = dcOf(handle);
     Bitmap* target = dc != nullptr ? surfaceOf(*dc) : nullptr;
     if (target == nullptr || !target->contains(x, y)) {
@@ -178,7 +179,7 @@ bool Gdi::lineTo(Hdc handle, int x, int y) {
     return true;
 }
 
-void Gdi::plotLine(Bitmap& target, Point from, Point to, Colour colour) {
+void Gdi::plotLine(Bitmap& target, Point from, Point to, Color colour) {
     std::int64_t dx = std::int64_t{to.x} - from.x;
     std::int64_t dy = std::int64_t{to.y} - from.y;
     if (dy == 0 && dx != 0) {
@@ -195,7 +196,7 @@ void Gdi::plotLine(Bitmap& target, Point from, Point to, Colour colour) {
     }
 }
 
-void Gdi::plotDiagonal(Bitmap& target, Point from, Point to, Colour colour) {
+void Gdi::plotDiagonal(Bitmap& target, Point from, Point to, Color colour) {
     std::int64_t dx = std::int64_t{to.x} - from.x;
     std::int64_t dy = std::int64_t{to.y} - from.y;
     // Octants clockwise from +x with y down; a tie steps the minor axis only in 3, 5, 6, 8,
@@ -271,10 +272,10 @@ bool Gdi::bitBlt(Hdc targetHandle, int x, int y, int width, int height, Hdc sour
         bool upward = target == source && y > ySource;
         for (std::int64_t n = 0; n < j1 - j0; ++n) {
             std::int64_t j = upward ? j1 - 1 - n : j0 + n;
-            const Colour* from =
+            const Color* from =
                 source->pixels.data() + (ySource + j) * source->width + xSource + i0;
-            Colour* to = &target->at(static_cast<int>(x + i0), static_cast<int>(y + j));
-            std::memmove(to, from, static_cast<std::size_t>(i1 - i0) * sizeof(Colour));
+            Color* to = &target->at(static_cast<int>(x + i0), static_cast<int>(y + j));
+            std::memmove(to, from, static_cast<std::size_t>(i1 - i0) * sizeof(Color));
         }
         drawn(*dc);
     }
@@ -283,7 +284,7 @@ bool Gdi::bitBlt(Hdc targetHandle, int x, int y, int width, int height, Hdc sour
 
 // ---- edges ----
 
-void Gdi::edgeRing(Bitmap& target, Rect r, unsigned flags, Colour topLeft, Colour bottomRight) {
+void Gdi::edgeRing(Bitmap& target, Rect r, unsigned flags, Color topLeft, Color bottomRight) {
     // The bottom-right colour goes second, so it owns three of the four corners.
     if (flags & BF_TOP) {
         fillSolid(target, {r.left, r.top, r.right, std::int64_t{r.top} + 1}, topLeft);

@@ -13,7 +13,7 @@ void OffscreenHost::resize(int width, int height) {
     gdi_.resizeWindow(window_, width, height, backColor_);
 }
 
-void OffscreenHost::setBackColor(Colour colour) {
+void OffscreenHost::setBackColor(Color colour) {
     // The window erases itself in its background colour, as a real one repaints.
     backColor_ = colour & 0xFFFFFF;
     Rect client;

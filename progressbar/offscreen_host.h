@@ -21,7 +21,7 @@ class OffscreenHost final : public ControlHost {
     void resize(int width, int height);
     const Bitmap& surface() const { return *gdi_.windowSurface(window_); }
     const std::vector<std::string>& changedProperties() const { return changed_; }
-    Colour backColor() const { return backColor_; }
+    Color backColor() const { return backColor_; }
     bool scaleModePixels() const { return pixels_; }
 
     Hwnd hWnd() const override { return window_; }
@@ -31,13 +31,13 @@ class OffscreenHost final : public ControlHost {
     double scaleLeft() const override { return 0; }
     double scaleTop() const override { return 0; }
     void setScaleModePixels() override { pixels_ = true; }
-    void setBackColor(Colour colour) override;
+    void setBackColor(Color colour) override;
     void propertyChanged(std::string_view name) override { changed_.emplace_back(name); }
 
   private:
     Gdi& gdi_;
     Hwnd window_;
-    Colour backColor_ = 0xFFFFFF;
+    Color backColor_ = 0xFFFFFF;
     bool pixels_ = false;
     std::vector<std::string> changed_;
 };

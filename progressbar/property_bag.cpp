@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <limits>
 
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 
 namespace tv {
 
@@ -23,16 +24,6 @@ bool isIdentifier(std::string_view name) {
     return std::all_of(name.begin(), name.end(), [](char c) {
         return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
     });
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 std::vector<std::string_view> splitWords(std::string_view text) {
@@ -192,7 +183,7 @@ std::string formatPicture(const Bitmap& picture) {
     std::string text =
         "picture " + std::to_string(picture.width) + " " + std::to_string(picture.height);
     char pixel[8];
-    for (Colour c : picture.pixels) {
+    for (Color c : picture.pixels) {
         std::snprintf(pixel, sizeof pixel, " %06X", static_cast<unsigned>(c & 0xFFFFFF));
         text += pixel;
     }
@@ -279,7 +270,7 @@ PropertyBag PropertyBag::fromText(std::string_view text) {
     int lineNumber = 0;
     while (!text.empty()) {
         std::size_t end = text.find('\n');
-        std::string_view line = trim(text.substr(0, end));
+        std::string line = trimWhitespace(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         ++lineNumber;
         if (line.empty() || line.front() == '#') {
@@ -290,14 +281,15 @@ PropertyBag PropertyBag::fromText(std::string_view text) {
             if (equals == std::string_view::npos) {
                 throw FormatError("expected 'Key = value'");
             }
-            std::string_view name = trim(line.substr(0, equals));
+            std::string name = trimWhitespace(line.substr(0, equals));
             if (!isIdentifier(name)) {
                 throw FormatError("'" + std::string(name) + "' is not a property name");
             }
             if (bag.contains(name)) {
                 throw FormatError(std::string(name) + " is given twice");
             }
-            bag.entries_.emplace_back(std::string(name), parseValue(trim(line.substr(equals + 1))));
+            bag.entries_.emplace_back(std::string(name),
+                                      parseValue(trimWhitespace(line.substr(equals + 1))));
         } catch (const FormatError& error) {
             throw FormatError("line " + std::to_string(lineNumber) + ": " + error.what());
         }

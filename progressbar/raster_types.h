@@ -5,22 +5,20 @@
 #include <cstdint>
 #include <vector>
 
+#include "runtime/color.h"
+
 namespace tv {
 
-// Red in the lowest byte, green in the second, blue in the third; the top byte is 0,
-// or has its top bit set when the value names a system colour.
-using Colour = std::uint32_t;
-
-constexpr Colour rgb(int red, int green, int blue) {
-    return static_cast<Colour>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
+constexpr Color rgb(int red, int green, int blue) {
+    return static_cast<Color>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
 }
-constexpr int redOf(Colour c) {
+constexpr int redOf(Color c) {
     return static_cast<int>(c & 0xFF);
 }
-constexpr int greenOf(Colour c) {
+constexpr int greenOf(Color c) {
     return static_cast<int>((c >> 8) & 0xFF);
 }
-constexpr int blueOf(Colour c) {
+constexpr int blueOf(Color c) {
     return static_cast<int>((c >> 16) & 0xFF);
 }
 
@@ -49,14 +47,14 @@ struct Rect {
 struct Bitmap {
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::vector<Colour> pixels;
+    std::vector<Color> pixels;
 
     Bitmap() = default;
-    Bitmap(std::int32_t w, std::int32_t h, Colour fill = 0)
+    Bitmap(std::int32_t w, std::int32_t h, Color fill = 0)
         : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, fill) {}
 
-    Colour at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-    Colour& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    Color at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    Color& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
     bool operator==(const Bitmap&) const = default;
 };

@@ -18,14 +18,14 @@ SysColorTable SysColorTable::luna() {
     return table;
 }
 
-Colour SysColorTable::get(int index) const {
+Color SysColorTable::get(int index) const {
     if (index < 0 || index >= count) {
         return 0;
     }
     return colours_[static_cast<std::size_t>(index)];
 }
 
-void SysColorTable::set(int index, Colour colour) {
+void SysColorTable::set(int index, Color colour) {
     if (index >= 0 && index < count) {
         colours_[static_cast<std::size_t>(index)] = colour & 0xFFFFFF;
     }

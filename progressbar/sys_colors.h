@@ -16,11 +16,11 @@ class SysColorTable {
     static SysColorTable luna();
 
     // 0 for an index outside the table, as the platform answers.
-    Colour get(int index) const;
-    void set(int index, Colour colour);
+    Color get(int index) const;
+    void set(int index, Color colour);
 
   private:
-    std::array<Colour, count> colours_{};
+    std::array<Color, count> colours_{};
 };
 
 }  // namespace tv

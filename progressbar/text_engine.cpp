@@ -10,7 +10,7 @@ TextExtent BlockTextEngine::measure(const FontInfo&, std::string_view text) {
 }
 
 void BlockTextEngine::draw(Bitmap& target, const FontInfo&, std::string_view text, Point origin,
-                           const Rect& clip, Colour colour) {
+                           const Rect& clip, Color colour) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == ' ') {
             continue;

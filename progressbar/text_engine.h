@@ -30,7 +30,7 @@ class TextEngine {
     // Paints the glyphs with the text's top left at origin; pixels outside clip keep
     // their colour. clip lies inside target.
     virtual void draw(Bitmap& target, const FontInfo& font, std::string_view text, Point origin,
-                      const Rect& clip, Colour colour) = 0;
+                      const Rect& clip, Color colour) = 0;
 };
 
 // A fixed font of solid blocks: every character is a 6 x 13 cell, and every character
@@ -43,7 +43,7 @@ class BlockTextEngine final : public TextEngine {
 
     TextExtent measure(const FontInfo& font, std::string_view text) override;
     void draw(Bitmap& target, const FontInfo& font, std::string_view text, Point origin,
-              const Rect& clip, Colour colour) override;
+              const Rect& clip, Color colour) override;
 };
 
 }  // namespace tv

@@ -6,13 +6,13 @@
 #include <limits>
 #include <stdexcept>
 
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
 
 namespace tv {
 
 namespace {
 
-constexpr Colour highlightColour = 0x8000000D;
+constexpr tv::Color highlightColour = 0x8000000D;
 constexpr std::int32_t defaultBrushStyle = 4;
 
 bool fitsInt32(std::int64_t value) {
@@ -93,7 +93,7 @@ void XP_ProgressBar::setMax(std::int32_t max) {
     host_.propertyChanged("Max");
 }
 
-void XP_ProgressBar::setColor(Colour colour) {
+void XP_ProgressBar::setColor(tv::Color colour) {
     color_ = TranslateColor(colour);
     DrawProgressBar();
 }
@@ -176,7 +176,7 @@ void XP_ProgressBar::UserControl_ReadProperties(const PropertyBag& bag) {
     std::optional<FontInfo> font = readFont(bag, "Font");
     std::int32_t brushStyle = readLong(bag, "BrushStyle", defaultBrushStyle);
     auto colour =
-        static_cast<Colour>(readLong(bag, "Color", static_cast<std::int32_t>(highlightColour)));
+        static_cast<tv::Color>(readLong(bag, "Color", static_cast<std::int32_t>(highlightColour)));
     std::optional<Bitmap> image = readPicture(bag, "Image");
     std::int32_t max = readLong(bag, "Max", 100);
     std::int32_t min = readLong(bag, "Min", 0);

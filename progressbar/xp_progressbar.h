@@ -48,8 +48,8 @@ class XP_ProgressBar {
     void setMin(std::int32_t min);
     std::int32_t Max() const { return max_; }
     void setMax(std::int32_t max);
-    Colour Color() const { return color_; }
-    void setColor(Colour colour);
+    tv::Color Color() const { return color_; }
+    void setColor(tv::Color colour);
     std::int32_t Scrolling() const { return scrolling_; }
     void setScrolling(std::int32_t scrolling);
     std::int32_t Orientation() const { return orientation_; }
@@ -70,15 +70,15 @@ class XP_ProgressBar {
 
     // Methods.
     void DrawProgressBar();
-    void DrawLine(int X, int Y, int Width, int Height, Hdc cHdc, Colour Color);
-    void DrawGradient(Colour lEndColor, Colour lStartcolor, int X, int Y, int X2, int Y2, Hdc hdc,
-                      bool bH);
+    void DrawLine(int X, int Y, int Width, int Height, Hdc cHdc, tv::Color Color);
+    void DrawGradient(tv::Color lEndColor, tv::Color lStartcolor, int X, int Y, int X2, int Y2,
+                      Hdc hdc, bool bH);
     void pDraw(Hdc hdc, int xSrc, int ySrc, int WidthSrc, int HeightSrc, int xDst, int yDst);
 
     // Colour arithmetic.
-    Colour TranslateColor(Colour colour) const;
-    static Colour LightenColor(Colour colour, int amount);
-    Colour BlendColors(Colour first, Colour second, int weight) const;
+    tv::Color TranslateColor(tv::Color colour) const;
+    static tv::Color LightenColor(tv::Color colour, int amount);
+    tv::Color BlendColors(tv::Color first, tv::Color second, int weight) const;
 
     // Host events.
     void UserControl_ReadProperties(const PropertyBag& bag);
@@ -108,8 +108,8 @@ class XP_ProgressBar {
     void CreateBackBuffer(std::int32_t width, std::int32_t height);
     void ReleaseBackBuffer();
 
-    void FillSolid(const Rect& rect, Colour colour, Hdc dc);
-    void FrameSolid(const Rect& rect, Colour colour, Hdc dc);
+    void FillSolid(const Rect& rect, tv::Color colour, Hdc dc);
+    void FrameSolid(const Rect& rect, tv::Color colour, Hdc dc);
 
     // Segmented, smooth and searching.
     void ComputeFillRect();
@@ -137,7 +137,7 @@ class XP_ProgressBar {
     std::int32_t percent_ = 0;
     std::int32_t min_ = 0;
     std::int32_t max_ = 100;
-    Colour color_ = 0;
+    tv::Color color_ = 0;
     std::int32_t scrolling_ = Segmented;
     std::int32_t orientation_ = 0;
     bool showText_ = false;

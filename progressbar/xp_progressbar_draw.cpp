@@ -1,10 +1,10 @@
-// Colour arithmetic and the drawing primitives every style is built from.
+// Colour arithmetic.and the drawing primitives every style is built from.
 #include <algorithm>
 #include <limits>
 
-#include "platform/numbers.h"
 #include "progressbar/draw_rounding.h"
 #include "progressbar/xp_progressbar.h"
+#include "runtime/numbers.h"
 
 namespace tv {
 
@@ -25,23 +25,23 @@ int clampChannel(std::int64_t value) {
 
 }  // namespace
 
-Colour XP_ProgressBar::TranslateColor(Colour colour) const {
+tv::Color XP_ProgressBar::TranslateColor(tv::Color colour) const {
     if (colour & 0x80000000u) {
         return gdi_.getSysColor(static_cast<int>(colour & 0x7FFFFFFFu));
     }
     return colour;
 }
 
-Colour XP_ProgressBar::LightenColor(Colour colour, int amount) {
+tv::Color XP_ProgressBar::LightenColor(tv::Color colour, int amount) {
     auto lighten = [amount](int channel) {
         return clampChannel(amount + checkedProduct(255 - std::int64_t{amount}, channel) / 255);
     };
     return rgb(lighten(redOf(colour)), lighten(greenOf(colour)), lighten(blueOf(colour)));
 }
 
-Colour XP_ProgressBar::BlendColors(Colour first, Colour second, int weight) const {
-    Colour a = TranslateColor(first);
-    Colour b = TranslateColor(second);
+tv::Color XP_ProgressBar::BlendColors(tv::Color first, tv::Color second, int weight) const {
+    tv::Color a = TranslateColor(first);
+    tv::Color b = TranslateColor(second);
     auto blend = [weight](int firstChannel, int secondChannel) {
         double v =
             static_cast<double>(checkedProduct(255 - std::int64_t{weight}, secondChannel)) / 255 +
@@ -52,19 +52,19 @@ Colour XP_ProgressBar::BlendColors(Colour first, Colour second, int weight) cons
                blend(blueOf(a), blueOf(b)));
 }
 
-void XP_ProgressBar::FillSolid(const Rect& rect, Colour colour, Hdc dc) {
+void XP_ProgressBar::FillSolid(const Rect& rect, tv::Color colour, Hdc dc) {
     GdiObj brush = gdi_.createSolidBrush(TranslateColor(colour));
     gdi_.fillRect(dc, rect, brush);
     gdi_.deleteObject(brush);
 }
 
-void XP_ProgressBar::FrameSolid(const Rect& rect, Colour colour, Hdc dc) {
+void XP_ProgressBar::FrameSolid(const Rect& rect, tv::Color colour, Hdc dc) {
     GdiObj brush = gdi_.createSolidBrush(colour);
     gdi_.frameRect(dc, rect, brush);
     gdi_.deleteObject(brush);
 }
 
-void XP_ProgressBar::DrawLine(int X, int Y, int Width, int Height, Hdc cHdc, Colour Color) {
+void XP_ProgressBar::DrawLine(int X, int Y, int Width, int Height, Hdc cHdc, tv::Color Color) {
     GdiObj pen = gdi_.createPen(PS_SOLID, 1, TranslateColor(Color));
     if (!pen) {
         return;  // the DC's own pen would draw a line nobody asked for
@@ -76,10 +76,10 @@ void XP_ProgressBar::DrawLine(int X, int Y, int Width, int Height, Hdc cHdc, Col
     gdi_.deleteObject(pen);
 }
 
-void XP_ProgressBar::DrawGradient(Colour lEndColor, Colour lStartcolor, int X, int Y, int X2,
+void XP_ProgressBar::DrawGradient(tv::Color lEndColor, tv::Color lStartcolor, int X, int Y, int X2,
                                   int Y2, Hdc hdc, bool bH) {
-    Colour start = TranslateColor(lStartcolor);
-    Colour end = TranslateColor(lEndColor);
+    tv::Color start = TranslateColor(lStartcolor);
+    tv::Color end = TranslateColor(lEndColor);
     auto R1 = static_cast<float>(redOf(start));
     auto G1 = static_cast<float>(greenOf(start));
     auto B1 = static_cast<float>(blueOf(start));
@@ -105,7 +105,7 @@ void XP_ProgressBar::DrawGradient(Colour lEndColor, Colour lStartcolor, int X, i
             return clampChannel(
                 roundCoordinate(double{base} + double{step} * static_cast<double>(i)));
         };
-        Colour colour = rgb(channel(R2, dR), channel(G2, dG), channel(B2, dB));
+        tv::Color colour = rgb(channel(R2, dR), channel(G2, dG), channel(B2, dB));
         auto at = static_cast<int>(origin + i);
         if (bH) {
             DrawLine(at, Y, at, Y2, hdc, colour);

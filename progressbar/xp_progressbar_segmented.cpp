@@ -1,9 +1,9 @@
 // The redraw pipeline and the segmented, smooth and searching styles.
 #include <array>
 
-#include "platform/numbers.h"
 #include "progressbar/draw_rounding.h"
 #include "progressbar/xp_progressbar.h"
+#include "runtime/numbers.h"
 
 namespace tv {
 
@@ -14,7 +14,7 @@ struct CornerPixel {
     int dx;
     bool fromBottom;
     int dy;
-    Colour colour;
+    tv::Color colour;
 };
 
 // The left and right corners are not mirror images; the shading is hand-made.
@@ -132,7 +132,7 @@ void XP_ProgressBar::DrawSegmentFillHorizontal() {
         }
         return;
     }
-    Colour light = LightenColor(color_, 150);
+    tv::Color light = LightenColor(color_, 150);
     DrawGradient(light, color_, 4, 3, inner.right, 6, drawTarget_, false);
     FillSolid(inner, color_, drawTarget_);
     DrawGradient(color_, light, 4, B - 10, inner.right, 6, drawTarget_, false);
@@ -150,7 +150,7 @@ void XP_ProgressBar::DrawSegmentFillVertical() {
         }
         return;
     }
-    Colour light = LightenColor(color_, 150);
+    tv::Color light = LightenColor(color_, 150);
     DrawGradient(light, color_, 4, barRect_.top, 4, B, drawTarget_, true);
     FillSolid(inner, color_, drawTarget_);
     DrawGradient(color_, light, R - 8, barRect_.top, 4, B, drawTarget_, true);

@@ -8,9 +8,9 @@ namespace tv {
 
 namespace {
 
-constexpr Colour black = 0x000000;
-constexpr Colour white = 0xFFFFFF;
-constexpr Colour silver = 0xC0C0C0;
+constexpr tv::Color black = 0x000000;
+constexpr tv::Color white = 0xFFFFFF;
+constexpr tv::Color silver = 0xC0C0C0;
 
 }  // namespace
 
@@ -48,7 +48,7 @@ void XP_ProgressBar::DrawDarkBar() {
     const std::int32_t R = clientRect_.right;
     const std::int32_t B = clientRect_.bottom;
     FrameSolid(clientRect_, BlendColors(color_, black, 200), drawTarget_);
-    Colour endColour = LightenColor(TranslateColor(BlendColors(color_, black, 100)), 10);
+    tv::Color endColour = LightenColor(TranslateColor(BlendColors(color_, black, 100)), 10);
     std::int32_t n = roundCoordinate(percent_ / 100.0 * (R - 5));
     DrawGradient(black, endColour, 2, 2, n, B - 2, drawTarget_, true);
 }

@@ -3,7 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 
 namespace tv {
 

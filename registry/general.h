@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/dialogs.h"
 #include "platform/registry_api.h"
+#include "runtime/dialogs.h"
 
 namespace tv {
 

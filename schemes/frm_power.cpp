@@ -1,7 +1,7 @@
 #include "schemes/frm_power.h"
 
 #include "platform/command_line.h"
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
 #include "schemes/my_mod.h"
 #include "schemes/run_behind.h"
 #include "schemes/scheme_tables.h"

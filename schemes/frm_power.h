@@ -9,12 +9,12 @@
 
 #include <string>
 
-#include "platform/controls.h"
-#include "platform/dialogs.h"
 #include "platform/files.h"
-#include "platform/forms.h"
 #include "platform/process.h"
 #include "registry/general.h"
+#include "runtime/controls.h"
+#include "runtime/dialogs.h"
+#include "runtime/forms.h"
 #include "schemes/power_services.h"
 
 namespace tv {

@@ -2,7 +2,8 @@
 // device search.
 
 #include "platform/command_line.h"
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 #include "schemes/frm_power.h"
 #include "schemes/my_mod.h"
 #include "schemes/scheme_tables.h"

@@ -1,8 +1,9 @@
 // The scheme list, the active scheme, and a scheme's settings with their value choices.
 
 #include "platform/command_line.h"
-#include "platform/numbers.h"
 #include "registry/active_scheme.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 #include "schemes/frm_power.h"
 #include "schemes/my_mod.h"
 #include "schemes/scheme_tables.h"

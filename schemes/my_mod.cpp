@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 
 namespace tv {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls.h"
 #include "platform/files.h"
-#include "platform/forms.h"
+#include "runtime/controls.h"
+#include "runtime/forms.h"
 #include "schemes/power_services.h"
 
 namespace tv {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/controls.h"
+#include "runtime/controls.h"
 
 namespace tv {
 

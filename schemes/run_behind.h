@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "platform/controls.h"
-#include "platform/forms.h"
 #include "platform/process.h"
+#include "runtime/controls.h"
+#include "runtime/forms.h"
 
 namespace tv {
 

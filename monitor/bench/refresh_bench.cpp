@@ -10,48 +10,16 @@
 #include <memory>
 
 #include "monitor/frm_main.h"
-#include "platform/memory_files.h"
-#include "platform/power_status_sysfs.h"
-#include "platform/registry_sqlite.h"
+#include "monitor/testing/monitor_fakes.h"
+#include "platform/linux/power_status_sysfs.h"
+#include "platform/linux/registry_seed.h"
+#include "platform/linux/registry_sqlite.h"
+#include "runtime/testing/temp_dir.h"
 
 namespace tv {
 namespace {
 
 namespace fs = std::filesystem;
-
-class QuietTray : public TrayService {
-  public:
-    bool Shell_NotifyIcon(std::uint32_t, const NotifyIconData& data) override {
-        benchmark::DoNotOptimize(data.toBytes());
-        return true;
-    }
-};
-
-class QuietDialogs : public Dialogs {
-  public:
-    void MsgBox(const std::string&, int, const std::string&) override {}
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-};
-
-class QuietDesktop : public Desktop {
-  public:
-    void SetForegroundWindow(Form&) override {}
-    void PopupMenu(Form&, MenuItem&) override {}
-    int screenWidth() const override { return 1920; }
-    int screenHeight() const override { return 1080; }
-    void windowLoaded(Form&) override {}
-    void windowUnloaded(Form&) override {}
-    void End() override {}
-};
-
-class QuietLauncher : public Launcher {
-  public:
-    void ShellExecuteA(const std::string&, const std::string&, const std::string&,
-                       const std::string&, int) override {}
-    void startProcess(const std::string&, int) override {}
-};
 
 void writeSupplyFolder(const fs::path& dir) {
     auto put = [&](const std::string& name, const std::string& file, const std::string& text) {
@@ -69,35 +37,21 @@ void writeSupplyFolder(const fs::path& dir) {
 }
 
 struct Bench {
-    explicit Bench(PowerStatusSource& power) {
-        root = fs::temp_directory_path() / ("refresh-bench-" + std::to_string(getpid()));
-        fs::create_directories(root);
-        registry = std::make_unique<SqliteRegistry>((root / "registry.db").string(),
-                                                    (root / "autostart").string(), seedRegistry);
-        files.put("C:\\hiberfil.sys", "", vbAttrHidden | vbAttrSystem);
-        main = std::make_unique<frmMain>(
-            runtime, MonitorServices{power, instance, tray, sleep, launcher, systemDirectory, files,
-                                     *registry, dialogs, desktop, ProgramInfo{"/opt/tolvane"}});
+    explicit Bench(PowerStatusSource& power)
+        : registry(root.file("registry.db"), root.file("autostart"), seedRegistry),
+          fakes(calls, registry) {
+        calls.keepLines(false);
+        main = std::make_unique<frmMain>(runtime,
+                                         fakes.withHibernationFile().usePower(power).services());
         main->Show();
     }
-    ~Bench() {
-        main.reset();
-        registry.reset();
-        fs::remove_all(root);
-    }
 
-    fs::path root;
+    testing::TempDir root{"refresh-bench"};
     VirtualClock clock;
     FormRuntime runtime{clock};
-    FixedInstanceCheck instance;
-    QuietTray tray;
-    NoSleep sleep;
-    QuietLauncher launcher;
-    FixedSystemDirectory systemDirectory{std::string(kStandInSystemDirectory)};
-    MemoryFiles files;
-    std::unique_ptr<SqliteRegistry> registry;
-    QuietDialogs dialogs;
-    QuietDesktop desktop;
+    CallLog calls;
+    SqliteRegistry registry;
+    testing::MonitorFakes fakes;
     std::unique_ptr<frmMain> main;
 };
 
@@ -112,14 +66,13 @@ void BM_RefreshFixedPowerSource(benchmark::State& state) {
 BENCHMARK(BM_RefreshFixedPowerSource)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_RefreshSysfsPowerSource(benchmark::State& state) {
-    fs::path dir = fs::temp_directory_path() / ("refresh-bench-supply-" + std::to_string(getpid()));
-    writeSupplyFolder(dir);
-    SysfsPowerStatus power(dir.string());
+    testing::TempDir dir("refresh-bench-supply");
+    writeSupplyFolder(dir.path());
+    SysfsPowerStatus power(dir.path());
     Bench bench(power);
     for (auto _ : state) {
         bench.main->tmrBattery_Timer();
     }
-    fs::remove_all(dir);
 }
 BENCHMARK(BM_RefreshSysfsPowerSource)->Repetitions(5)->ReportAggregatesOnly(true);
 

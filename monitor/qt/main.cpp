@@ -10,6 +10,6 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("tolvane"));
     // The window lives on in the tray when it is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
-    tv::MonitorProgram program;
+    tv::MonitorProgram program(tv::readProgramStart());
     return program.run();
 }

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 
 #include "platform/qt/qt_bindings.h"
+#include "platform/qt/system_colours.h"
 #include "resources/resources.h"
 
 namespace tv {
@@ -12,9 +13,6 @@ namespace {
 
 constexpr int kClientWidth = 408;
 constexpr int kClientHeight = 242;
-// The design's 8.25-point face at 96 dots per inch; the layout is in pixels, so the
-// text keeps to it whatever the desktop's font resolution.
-constexpr int kFontPixels = 11;
 
 struct Place {
     const char* name;
@@ -66,7 +64,7 @@ MainWindowView::MainWindowView(frmMain& form, QWidget& chargeBar, std::function<
     setObjectName(QStringLiteral("frmMain"));
     setFixedSize(kClientWidth, kClientHeight);
     QFont face = font();
-    face.setPixelSize(kFontPixels);
+    face.setPixelSize(kWindowFontPixels);
     setFont(face);
     // Pointer moves over the window reach the logic (they put the link's colour back).
     setMouseTracking(true);

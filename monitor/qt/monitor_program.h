@@ -4,20 +4,19 @@
 // and SIGHUP end it the way "&Exit" does, so a session logout or a script stopping
 // it still removes the icon; SIGUSR1 shows the window as "&Show Window" does.
 
-#include <QSocketNotifier>
 #include <memory>
 
 #include "monitor/frm_main.h"
 #include "monitor/qt/monitor_views.h"
 #include "monitor/qt/qt_charge_bar.h"
 #include "monitor/qt/qt_tray.h"
-#include "platform/files_linux.h"
-#include "platform/launcher_linux.h"
+#include "platform/linux/files_linux.h"
+#include "platform/linux/launcher_linux.h"
+#include "platform/linux/power_status_sysfs.h"
+#include "platform/linux/single_instance_linux.h"
 #include "platform/power_events.h"
-#include "platform/power_status_sysfs.h"
+#include "platform/qt/program_scaffold.h"
 #include "platform/qt/qt_dialogs.h"
-#include "platform/qt/qt_runtime.h"
-#include "platform/single_instance_linux.h"
 #include "platform/sleep.h"
 
 namespace tv {
@@ -25,17 +24,17 @@ namespace tv {
 class MonitorProgram {
   public:
     // Needs a QApplication.
-    MonitorProgram();
+    explicit MonitorProgram(const ProgramStart& start);
     ~MonitorProgram();
 
     // Runs Form_Load and the event loop; the process's exit code.
     int run();
 
   private:
-    void watchSignals();
     void forwardTrayEvent(std::uint32_t code);
+    void onSignal(int signal);
 
-    QtRuntime qt_;
+    RealTimeRuntime time_;
     QtChargeBar chargeBar_;
     QtTray tray_;
     MonitorViews views_;
@@ -50,7 +49,7 @@ class MonitorProgram {
     QtDialogs dialogs_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<PowerEvents> powerEvents_;
-    std::unique_ptr<QSocketNotifier> signalNotifier_;
+    std::unique_ptr<SignalForwarder> signals_;
 };
 
 }  // namespace tv

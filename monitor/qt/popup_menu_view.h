@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/forms.h"
+#include "runtime/forms.h"
 
 namespace tv {
 

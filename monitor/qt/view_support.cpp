@@ -2,35 +2,10 @@
 
 #include <QMouseEvent>
 
-#include "platform/numbers.h"
 #include "platform/qt/qt_bindings.h"
-#include "resources/resources.h"
+#include "runtime/numbers.h"
 
 namespace tv {
-
-QString artworkFor(const std::string& picture) {
-    if (equalsIgnoreCase(picture, "window")) {
-        return QStringLiteral("TOLVANE");
-    }
-    if (equalsIgnoreCase(picture, "CHARGING")) {
-        return QStringLiteral("MAINS");
-    }
-    // Resource names are matched without regard to case.
-    return qs(picture).toUpper();
-}
-
-void syncPicture(QLabel& widget, const PictureBox& picture, int size) {
-    QString name = artworkFor(picture.Picture);
-    if (widget.property("art").toString() != name) {
-        widget.setProperty("art", name);
-        widget.setPixmap(name.isEmpty()
-                             ? QPixmap()
-                             : loadPicture(name.toStdString(), size, widget.devicePixelRatioF()));
-    }
-    if (widget.isVisibleTo(widget.parentWidget()) != picture.Visible) {
-        widget.setVisible(picture.Visible);
-    }
-}
 
 QString plainLines(const std::string& text) {
     QString out = qs(text);

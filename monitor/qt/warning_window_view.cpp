@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 
 #include "platform/qt/qt_bindings.h"
+#include "platform/qt/system_colours.h"
 #include "resources/resources.h"
 
 namespace tv {
@@ -11,7 +12,6 @@ namespace {
 
 constexpr int kClientWidth = 291;
 constexpr int kClientHeight = 167;
-constexpr int kFontPixels = 11;
 constexpr int kIconSize = 32;
 
 }  // namespace
@@ -29,7 +29,7 @@ WarningWindowView::WarningWindowView(frmWarning& form, std::function<void()> aft
     setObjectName(QStringLiteral("frmWarning"));
     setFixedSize(kClientWidth, kClientHeight);
     QFont face = font();
-    face.setPixelSize(kFontPixels);
+    face.setPixelSize(kWindowFontPixels);
     setFont(face);
     // The window's own icon is the alert drawing, as is the picture inside.
     setWindowIcon(loadIcon("ALERT"));

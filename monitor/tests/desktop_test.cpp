@@ -127,7 +127,7 @@ TEST(WindowClose, ExitTearsDownHookTimersIconAndWarning) {
     EXPECT_FALSE(f.standby().hooked());
     EXPECT_EQ(turns, 1);
     for (Timer* timer : f.timers()) {
-        EXPECT_FALSE(timer->isEnabled()) << timer->name();
+        EXPECT_FALSE(timer->Enabled()) << timer->name();
     }
     EXPECT_EQ(h.calls.lines(), (std::vector<std::string>{
                                    "> Shell_NotifyIcon 2 \"Battery Power Remaining: 4%\" window",

@@ -19,9 +19,9 @@ TEST(DischargeEstimate, FirstMeasurementWaitsForAPointBelowTheReference) {
     MonitorHarness h;
     frmMain& f = h.start(0, 1, 80);
     h.refresh(0, 1, 80);
-    EXPECT_FALSE(f.tmrCalc.isEnabled());
+    EXPECT_FALSE(f.tmrCalc.Enabled());
     h.refresh(0, 1, 79);
-    EXPECT_TRUE(f.tmrCalc.isEnabled());
+    EXPECT_TRUE(f.tmrCalc.Enabled());
     EXPECT_EQ(state(f, "DischargeStartPercent"), "79");
     EXPECT_EQ(f.lblTotal.Tag, "1");
 }
@@ -33,11 +33,11 @@ TEST(DischargeEstimate, WorkedExampleGivesThreeFiftySixAndFiveOThree) {
     // Armed at 5 s; the refresh at 205 s shows 78 % just before the tick that counts
     // second 200.
     h.wait(199);
-    EXPECT_TRUE(f.tmrCalc.isEnabled());
+    EXPECT_TRUE(f.tmrCalc.Enabled());
     EXPECT_EQ(f.lblSecs.Caption, "199");
     h.set(0, 1, 78);
     h.wait(1);
-    EXPECT_FALSE(f.tmrCalc.isEnabled());
+    EXPECT_FALSE(f.tmrCalc.Enabled());
     EXPECT_EQ(state(f, "DischargeSeconds"), "182");
     EXPECT_EQ(state(f, "DischargeCorrection"), "18");
     EXPECT_EQ(f.lblLeft.Caption, "Life Remaining:  3:56");
@@ -53,9 +53,9 @@ TEST(DischargeEstimate, RearmsOnTheNextRefreshFromTheShownPercentage) {
     h.wait(199);
     h.set(0, 1, 78);
     h.wait(1);
-    EXPECT_FALSE(f.tmrCalc.isEnabled());
+    EXPECT_FALSE(f.tmrCalc.Enabled());
     h.wait(5);
-    EXPECT_TRUE(f.tmrCalc.isEnabled());
+    EXPECT_TRUE(f.tmrCalc.Enabled());
     EXPECT_EQ(state(f, "DischargeStartPercent"), "78");
     EXPECT_EQ(state(f, "DischargeSeconds"), "0");
 }
@@ -70,7 +70,7 @@ TEST(DischargeEstimate, TenHourBatteryKeepsThePreviousLines) {
     }
     h.set(0, 1, 78);
     h.wait(5);
-    EXPECT_FALSE(f.tmrCalc.isEnabled());
+    EXPECT_FALSE(f.tmrCalc.Enabled());
     EXPECT_EQ(state(f, "DischargeSeconds"), "360.36");
     EXPECT_EQ(f.lblLeft.Caption, "Will take several minutes");
     EXPECT_EQ(f.lblTotal.Caption, "Calculating battery life...");
@@ -96,14 +96,14 @@ TEST(DischargeEstimate, MainsDuringAMeasurementStopsAndHidesIt) {
     measureFrom79(h);
     frmMain& f = *h.main;
     h.refresh(1, 9, 79);
-    EXPECT_FALSE(f.tmrCalc.isEnabled());
+    EXPECT_FALSE(f.tmrCalc.Enabled());
     EXPECT_FALSE(f.lblLeft.Visible);
     EXPECT_EQ(f.lblTotal.Tag, "0");
     h.refresh(0, 1, 79);
     EXPECT_EQ(state(f, "ReferencePercent"), "79");
-    EXPECT_FALSE(f.tmrCalc.isEnabled());
+    EXPECT_FALSE(f.tmrCalc.Enabled());
     h.refresh(0, 1, 78);
-    EXPECT_TRUE(f.tmrCalc.isEnabled());
+    EXPECT_TRUE(f.tmrCalc.Enabled());
 }
 
 TEST(DischargeEstimate, AFallOfSeveralPointsIsTimedAsOne) {
@@ -127,9 +127,9 @@ TEST(ChargeEstimate, FirstIntervalStartsOnePointAboveTheReference) {
     MonitorHarness h;
     frmMain& f = h.start(1, 8, 40);
     h.refresh(1, 8, 40);
-    EXPECT_FALSE(f.tmrCharge.isEnabled());
+    EXPECT_FALSE(f.tmrCharge.Enabled());
     h.refresh(1, 8, 41);
-    EXPECT_TRUE(f.tmrCharge.isEnabled());
+    EXPECT_TRUE(f.tmrCharge.Enabled());
     EXPECT_EQ(state(f, "ChargeStartPercent"), "41");
     EXPECT_EQ(f.lblChg.Tag, "1");
 }
@@ -141,14 +141,14 @@ TEST(ChargeEstimate, WorkedExamplesGiveThreeThirtyThenThreeThirtyEight) {
     h.wait(175);
     h.set(1, 8, 42);
     h.wait(5);
-    EXPECT_FALSE(f.tmrCharge.isEnabled());
+    EXPECT_FALSE(f.tmrCharge.Enabled());
     EXPECT_EQ(state(f, "ChargeIntervalCount"), "1");
     EXPECT_EQ(state(f, "ChargeSecondsTotal"), "180");
     EXPECT_EQ(state(f, "ChargeSeconds"), "214.2");
     EXPECT_EQ(f.lblCharging.Caption, "Full charge in:  3:30");
     // Re-armed at the next refresh (5 s later) from 42 %; 43 % shows at 200 s.
     h.wait(5);
-    EXPECT_TRUE(f.tmrCharge.isEnabled());
+    EXPECT_TRUE(f.tmrCharge.Enabled());
     h.wait(195);
     h.set(1, 8, 43);
     h.wait(5);
@@ -167,7 +167,7 @@ TEST(ChargeEstimate, UnpluggingClearsTheAverages) {
     h.refresh(0, 1, 42);
     EXPECT_EQ(state(f, "ChargeIntervalCount"), "0");
     EXPECT_EQ(state(f, "ChargeSecondsTotal"), "0");
-    EXPECT_FALSE(f.tmrCharge.isEnabled());
+    EXPECT_FALSE(f.tmrCharge.Enabled());
     EXPECT_EQ(f.lblCharging.Tag, "1");
 }
 
@@ -178,7 +178,7 @@ TEST(ChargeEstimate, AJumpOfTwoPointsNeverEndsTheInterval) {
     f.lblCharging.Caption = "Full charge in:  2:00";
     h.set(1, 8, 43);
     h.wait(300);
-    EXPECT_TRUE(f.tmrCharge.isEnabled());
+    EXPECT_TRUE(f.tmrCharge.Enabled());
     EXPECT_EQ(state(f, "ChargeIntervalCount"), "0");
     EXPECT_EQ(f.lblCharging.Caption, "Full charge in:  2:00");
 }
@@ -200,12 +200,12 @@ TEST(ChargeEstimate, FullBatteryStopsAndNeverRearms) {
     h.start(1, 9, 98);
     h.refresh(1, 9, 99);
     frmMain& f = *h.main;
-    EXPECT_TRUE(f.tmrCharge.isEnabled());
+    EXPECT_TRUE(f.tmrCharge.Enabled());
     h.refresh(1, 9, 100);
-    EXPECT_FALSE(f.tmrCharge.isEnabled());
+    EXPECT_FALSE(f.tmrCharge.Enabled());
     h.refresh(1, 9, 100);
     h.refresh(1, 9, 100);
-    EXPECT_FALSE(f.tmrCharge.isEnabled());
+    EXPECT_FALSE(f.tmrCharge.Enabled());
     EXPECT_EQ(f.lblCharging.Caption, "Fully Charged");
 }
 
@@ -218,7 +218,7 @@ TEST(EstimateReset, SuspendAndResumeEachResetBothEstimators) {
     EXPECT_EQ(f.lblLeft.Caption, "Will take several minutes");
     EXPECT_EQ(f.lblCharging.Caption, "Full charge in:  Recalculating...");
     EXPECT_EQ(f.mnuLife.Caption, "Recalculating battery life...");
-    EXPECT_FALSE(f.tmrCalc.isEnabled());
+    EXPECT_FALSE(f.tmrCalc.Enabled());
     for (const Label* label : {&f.lblTotal, &f.lblLeft, &f.lblChg, &f.lblCharging, &f.lblMyStart}) {
         EXPECT_EQ(label->Tag, "0") << label->name();
     }
@@ -235,7 +235,7 @@ TEST(EstimateReset, OtherPowerEventsAreLeftAlone) {
          {PBT_APMQUERYSUSPEND, PBT_APMRESUMESUSPEND, PBT_APMPOWERSTATUSCHANGE}) {
         f.window().SendMessageA(WM_POWERBROADCAST, event, 0);
     }
-    EXPECT_TRUE(f.tmrCalc.isEnabled());
+    EXPECT_TRUE(f.tmrCalc.Enabled());
     EXPECT_EQ(f.lblTotal.Caption, "Calculating battery life...");
 }
 
@@ -251,9 +251,9 @@ TEST(EstimateReset, KeepsChargeAveragesAndRebasesTheReference) {
     EXPECT_EQ(state(f, "ChargeIntervalCount"), "1");
     h.refresh(1, 8, 45);
     EXPECT_EQ(state(f, "ReferencePercent"), "45");
-    EXPECT_FALSE(f.tmrCharge.isEnabled());
+    EXPECT_FALSE(f.tmrCharge.Enabled());
     h.refresh(1, 8, 46);
-    EXPECT_TRUE(f.tmrCharge.isEnabled());
+    EXPECT_TRUE(f.tmrCharge.Enabled());
 }
 
 }  // namespace

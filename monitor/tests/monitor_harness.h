@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "monitor/frm_main.h"
-#include "platform/memory_files.h"
+#include "monitor/testing/monitor_fakes.h"
+#include "platform/linux/registry_seed.h"
+#include "platform/linux/registry_sqlite.h"
 #include "platform/power_events.h"
-#include "platform/registry_sqlite.h"
 
 namespace tv::testing {
 
@@ -69,7 +70,7 @@ struct MonitorHarness {
     MonitorHarness() : MonitorHarness("/opt/tolvane") {}
     explicit MonitorHarness(std::string folder) {
         program.folder = std::move(folder);
-        files.put("C:\\hiberfil.sys", "", vbAttrHidden | vbAttrSystem);
+        fakes.withHibernationFile().useDialogs(dialogs).useWindowHandle(7);
     }
 
     // Builds the window (once) and loads it with this first sample.
@@ -81,9 +82,7 @@ struct MonitorHarness {
     }
     frmMain& window() {
         if (!main) {
-            main = std::make_unique<frmMain>(
-                runtime, MonitorServices{power, instance, tray, sleep, launcher, systemDirectory,
-                                         files, guarded, dialogs, desktop, program, nullptr, 7});
+            main = std::make_unique<frmMain>(runtime, fakes.services());
         }
         return *main;
     }
@@ -149,18 +148,19 @@ struct MonitorHarness {
     VirtualClock clock;
     FormRuntime runtime{clock};
     CallLog calls;
-    FixedPowerStatus power;
-    FixedInstanceCheck instance;
-    RecordingTray tray{calls};
-    RecordingSleep sleep{calls};
-    RecordingLauncher launcher{calls};
-    FixedSystemDirectory systemDirectory{std::string("C:\\WINDOWS\\system32")};
-    MemoryFiles files;
     SqliteRegistry registry{":memory:", std::nullopt, seedRegistry};
     GuardedRegistry guarded{registry};
     BoxRecorder dialogs;
-    RecordingDesktop desktop{calls};
-    ProgramInfo program;
+    MonitorFakes fakes{calls, guarded};
+    FixedPowerStatus& power = fakes.power;
+    FixedInstanceCheck& instance = fakes.instance;
+    RecordingTray& tray = fakes.tray;
+    RecordingSleep& sleep = fakes.sleep;
+    RecordingLauncher& launcher = fakes.launcher;
+    FixedSystemDirectory& systemDirectory = fakes.systemDirectory;
+    MemoryFiles& files = fakes.files;
+    RecordingDesktop& desktop = fakes.desktop;
+    ProgramInfo& program = fakes.program;
     std::unique_ptr<frmMain> main;
 };
 

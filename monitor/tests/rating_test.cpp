@@ -46,11 +46,11 @@ TEST(Blinking, CriticalOnBatteryBlinksOnlyAtFiveOrLess) {
     MonitorHarness h;
     frmMain& f = h.start(0, 0, 50);
     h.refresh(0, 0, 10);
-    EXPECT_FALSE(f.tmrBlink.isEnabled());
+    EXPECT_FALSE(f.tmrBlink.Enabled());
     h.refresh(0, 0, 6);
-    EXPECT_FALSE(f.tmrBlink.isEnabled());
+    EXPECT_FALSE(f.tmrBlink.Enabled());
     h.refresh(0, 2, 5);
-    EXPECT_TRUE(f.tmrBlink.isEnabled());
+    EXPECT_TRUE(f.tmrBlink.Enabled());
     bool shown = f.lblStatusString.Visible;
     h.wait(0.5);
     EXPECT_NE(f.lblStatusString.Visible, shown);
@@ -61,17 +61,17 @@ TEST(Blinking, CriticalOnBatteryBlinksOnlyAtFiveOrLess) {
 TEST(Blinking, ChargingFlagsStopItButNineDoesNot) {
     MonitorHarness h;
     frmMain& f = h.start(0, 6, 3);
-    EXPECT_TRUE(f.tmrBlink.isEnabled());
+    EXPECT_TRUE(f.tmrBlink.Enabled());
     h.refresh(1, 10, 3);
-    EXPECT_FALSE(f.tmrBlink.isEnabled());
+    EXPECT_FALSE(f.tmrBlink.Enabled());
     h.refresh(0, 6, 3);
-    EXPECT_TRUE(f.tmrBlink.isEnabled());
+    EXPECT_TRUE(f.tmrBlink.Enabled());
     // At 8 % BatteryFlag 9 is not charging for this rule: the line is shown and the
     // timer left as it is.
     h.refresh(1, 9, 8);
-    EXPECT_TRUE(f.tmrBlink.isEnabled());
+    EXPECT_TRUE(f.tmrBlink.Enabled());
     h.refresh(1, 8, 8);
-    EXPECT_FALSE(f.tmrBlink.isEnabled());
+    EXPECT_FALSE(f.tmrBlink.Enabled());
 }
 
 TEST(Blinking, JumpToAGoodChargeKeepsBlinkingUntilLowOrCharging) {
@@ -79,9 +79,9 @@ TEST(Blinking, JumpToAGoodChargeKeepsBlinkingUntilLowOrCharging) {
     frmMain& f = h.start(0, 6, 4);
     h.refresh(0, 1, 90);
     EXPECT_EQ(f.lblStatusString.Caption, "Battery Charge:  Excellent");
-    EXPECT_TRUE(f.tmrBlink.isEnabled());
+    EXPECT_TRUE(f.tmrBlink.Enabled());
     h.refresh(0, 2, 20);
-    EXPECT_FALSE(f.tmrBlink.isEnabled());
+    EXPECT_FALSE(f.tmrBlink.Enabled());
     EXPECT_TRUE(f.lblStatusString.Visible);
 }
 
@@ -139,7 +139,7 @@ TEST(LowBatteryWarning, ChargingAtLowChargeStillOpensWhenTheFlagIsClear) {
     // On battery the flag is clear; BatteryFlag 10 stops the blinking but the warning
     // rule still runs.
     h.refresh(0, 10, 3);
-    EXPECT_FALSE(f.tmrBlink.isEnabled());
+    EXPECT_FALSE(f.tmrBlink.Enabled());
     ASSERT_NE(f.warningWindow(), nullptr);
     EXPECT_TRUE(f.warningWindow()->isLoaded());
 }
@@ -196,13 +196,13 @@ TEST(WarningWindow, ReopeningAfterCloseStartsFromDesignState) {
     EXPECT_FALSE(f.warningWindow()->Label1.Visible);
     f.warningWindow()->lblExit_Click();
     EXPECT_TRUE(h.called("> Unload frmWarning"));
-    EXPECT_FALSE(f.warningWindow()->Timer1.isEnabled());
+    EXPECT_FALSE(f.warningWindow()->Timer1.Enabled());
     h.wait(4.5);
     h.refresh(0, 2, 6);
     h.refresh(0, 6, 4);
     ASSERT_TRUE(f.warningWindow()->isLoaded());
     EXPECT_TRUE(f.warningWindow()->Label1.Visible);
-    EXPECT_TRUE(f.warningWindow()->Timer1.isEnabled());
+    EXPECT_TRUE(f.warningWindow()->Timer1.Enabled());
 }
 
 }  // namespace

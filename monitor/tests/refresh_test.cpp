@@ -17,7 +17,7 @@ TEST(StartUp, NoUsableBatteryShowsFixedTextsAndNeverRefreshes) {
         EXPECT_EQ(f.lblPower.Caption, "Power Source:  Unknown");
         EXPECT_EQ(f.mnuLife.Caption, "Tolvane:  0:00");
         EXPECT_EQ(f.mnuRemaining.Caption, "Life Remaining:  0:00");
-        EXPECT_FALSE(f.tmrBattery.isEnabled());
+        EXPECT_FALSE(f.tmrBattery.Enabled());
         EXPECT_TRUE(f.Visible);
         EXPECT_TRUE(h.called("> Shell_NotifyIcon 0 \"Battery Status: Unknown\" window"));
         h.calls.clear();
@@ -96,7 +96,7 @@ TEST(RefreshCaption, FullBatteryReadsFullyChargedAndStopsChargeEstimation) {
     EXPECT_EQ(f.lblCharging.Caption, "Fully Charged");
     EXPECT_FALSE(f.Label1.Visible);
     EXPECT_EQ(f.lblCharging.Tag, "1");
-    EXPECT_FALSE(f.tmrCharge.isEnabled());
+    EXPECT_FALSE(f.tmrCharge.Enabled());
     h.refresh(1, 1, 100);
     EXPECT_EQ(f.Caption, "Battery Power Remaining: 100%");
 }

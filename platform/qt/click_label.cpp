@@ -4,6 +4,7 @@
 
 #include "platform/qt/qt_bindings.h"
 #include "resources/resources.h"
+#include "runtime/strings.h"
 
 namespace tv {
 

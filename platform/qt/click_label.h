@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <functional>
 
-#include "platform/controls.h"
+#include "runtime/controls.h"
 
 namespace tv {
 

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_bindings.h"
 
+#include "platform/qt/system_colours.h"
+
 #include <QLineEdit>
 #include <QSignalBlocker>
 
@@ -16,8 +18,8 @@ void syncCommon(QWidget& widget, const Control& control) {
     if (widget.isVisibleTo(widget.parentWidget()) != control.Visible) {
         widget.setVisible(control.Visible);
     }
-    if (widget.isEnabled() != control.Enabled) {
-        widget.setEnabled(control.Enabled);
+    if (widget.isEnabled() != control.Enabled()) {
+        widget.setEnabled(control.Enabled());
     }
     if (widget.toolTip() != qs(control.ToolTipText)) {
         widget.setToolTip(qs(control.ToolTipText));
@@ -36,34 +38,8 @@ QStringList toStringList(const std::vector<std::string>& items) {
 }  // namespace
 
 Color systemColor(int index, const QPalette& p) {
-    switch (index) {
-        case 5:
-            return fromQColor(p.color(QPalette::Base));
-        case 8:
-            return fromQColor(p.color(QPalette::Text));
-        case 13:
-            return fromQColor(p.color(QPalette::Highlight));
-        case 14:
-            return fromQColor(p.color(QPalette::HighlightedText));
-        case 15:
-            return fromQColor(p.color(QPalette::Window));
-        case 16:
-            return fromQColor(p.color(QPalette::Mid));
-        case 17:
-            return fromQColor(p.color(QPalette::Disabled, QPalette::Text));
-        case 18:
-            return fromQColor(p.color(QPalette::ButtonText));
-        case 20:
-            return fromQColor(p.color(QPalette::Light));
-        case 21:
-            return fromQColor(p.color(QPalette::Shadow));
-        case 22:
-            return fromQColor(p.color(QPalette::Midlight));
-        case 24:
-            return fromQColor(p.color(QPalette::ToolTipBase));
-        default:
-            return fromQColor(p.color(QPalette::Window));
-    }
+    std::optional<PaletteEntry> entry = paletteEntryFor(index);
+    return fromQColor(entry ? p.color(entry->group, entry->role) : p.color(QPalette::Window));
 }
 
 QColor toQColor(Color color, const QPalette& palette) {
@@ -144,7 +120,7 @@ void syncAction(QAction& action, const MenuItem& item) {
         action.setText(qs(item.Caption));
     }
     action.setVisible(item.Visible);
-    action.setEnabled(item.Enabled);
+    action.setEnabled(item.Enabled());
     if (action.isChecked() != item.Checked) {
         action.setCheckable(true);
         action.setChecked(item.Checked);

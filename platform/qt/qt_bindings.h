@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QString>
 
-#include "platform/controls.h"
-#include "platform/forms.h"
+#include "runtime/controls.h"
+#include "runtime/forms.h"
 
 namespace tv {
 

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "platform/dialogs.h"
+#include "runtime/dialogs.h"
 
 namespace tv {
 

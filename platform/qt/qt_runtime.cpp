@@ -27,10 +27,10 @@ void RealClock::Sleep(int milliseconds) {
     }
 }
 
-QtRuntime::QtRuntime(QObject* parent) : QObject(parent) {
+QtRuntime::QtRuntime(Clock& clock, QObject* parent) : QObject(parent), clock_(clock) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &QtRuntime::onTimeout);
+    connect(&timer_, &QTimer::timeout, this, &QtRuntime::wake);
     runtime_.setDoEvents([this] {
         // Views repaint what the logic changed so far, then pending events run.
         ++depth_;
@@ -49,7 +49,7 @@ void QtRuntime::afterEvent() {
     reschedule();
 }
 
-void QtRuntime::onTimeout() {
+void QtRuntime::wake() {
     runtime_.runTimersUntil(clock_.nowMs());
     afterEvent();
 }

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/forms.h"
+#include "runtime/forms.h"
 
 namespace tv {
 
@@ -25,21 +25,26 @@ class RealClock : public Clock {
 
 class QtRuntime : public QObject {
   public:
-    explicit QtRuntime(QObject* parent = nullptr);
+    // The clock is a RealClock in the programs; tests give a virtual one and wake the
+    // runtime by hand.
+    explicit QtRuntime(Clock& clock, QObject* parent = nullptr);
 
-    RealClock& clock() { return clock_; }
+    Clock& clock() { return clock_; }
     FormRuntime& runtime() { return runtime_; }
 
     // A view registers to be refreshed whenever the logic may have changed state.
     void addView(std::function<void()> sync) { views_.push_back(std::move(sync)); }
     // Call after forwarding a user event: refreshes the views and re-arms the timer.
     void afterEvent();
+    // What the Qt timer does when it fires: runs the timers due by now.
+    void wake();
+    // Milliseconds until the Qt timer fires; -1 when it is stopped.
+    int msUntilWake() const { return timer_.isActive() ? timer_.interval() : -1; }
 
   private:
-    void onTimeout();
     void reschedule();
 
-    RealClock clock_;
+    Clock& clock_;
     FormRuntime runtime_{clock_};
     QTimer timer_;
     std::vector<std::function<void()>> views_;

@@ -1,12 +1,6 @@
 #include "platform/command_line.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 namespace tv {
 namespace {
@@ -80,74 +74,6 @@ TEST(QuoteArgument, EveryNameRoundTrips) {
         EXPECT_EQ(words[2], name);
         EXPECT_EQ(words[3], "/x");
     }
-}
-
-class ProgramFolders : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/findprogram-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        std::filesystem::create_directories(root_ / "app");
-        std::filesystem::create_directories(root_ / "path");
-    }
-    void TearDown() override { std::filesystem::remove_all(root_); }
-
-    std::string make(const std::string& relative, bool executable = true) {
-        std::filesystem::path file = root_ / relative;
-        std::ofstream(file) << "#!/bin/sh\n";
-        ::chmod(file.c_str(), executable ? 0755 : 0644);
-        return file.string();
-    }
-    std::string folder(const std::string& name) const { return (root_ / name).string(); }
-
-    std::filesystem::path root_;
-};
-
-TEST_F(ProgramFolders, FindsProgramWithoutRegardToCaseOrExe) {
-    std::string tool = make("app/powercfg");
-    EXPECT_EQ(findProgram("POWERCFG", folder("app")), tool);
-    EXPECT_EQ(findProgram("powercfg.exe", folder("app")), tool);
-    EXPECT_EQ(findProgram("PowerCfg.EXE", folder("app")), tool);
-    EXPECT_EQ(findProgram("powercfg", folder("app")), tool);
-}
-
-TEST_F(ProgramFolders, FindsExeNamedFileByPlainName) {
-    std::string tool = make("app/Tool.exe");
-    EXPECT_EQ(findProgram("tool", folder("app")), tool);
-}
-
-TEST_F(ProgramFolders, ProgramFolderComesBeforePath) {
-    std::string mine = make("app/powercfg");
-    make("path/powercfg");
-    std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-    ::setenv("PATH", folder("path").c_str(), 1);
-    EXPECT_EQ(findProgram("POWERCFG", folder("app")), mine);
-    EXPECT_EQ(findProgram("POWERCFG", folder("elsewhere")), folder("path") + "/powercfg");
-    ::setenv("PATH", oldPath.c_str(), 1);
-}
-
-TEST_F(ProgramFolders, SkipsFilesThatCannotRunAndFolders) {
-    make("app/powercfg", false);
-    std::filesystem::create_directories(root_ / "app" / "tool");
-    std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-    ::setenv("PATH", folder("path").c_str(), 1);
-    EXPECT_EQ(findProgram("powercfg", folder("app")), std::nullopt);
-    EXPECT_EQ(findProgram("tool", folder("app")), std::nullopt);
-    EXPECT_EQ(findProgram("", folder("app")), std::nullopt);
-    ::setenv("PATH", oldPath.c_str(), 1);
-}
-
-TEST_F(ProgramFolders, NameWithSlashIsAPath) {
-    std::string tool = make("app/powercfg");
-    EXPECT_EQ(findProgram(tool, "/nowhere"), tool);
-    EXPECT_EQ(findProgram(folder("app") + "/missing", "/nowhere"), std::nullopt);
-}
-
-TEST_F(ProgramFolders, SearchesPathWhenNoFolderGiven) {
-    std::optional<std::string> shell = findProgram("SH", "");
-    ASSERT_TRUE(shell.has_value());
-    EXPECT_TRUE(shell->ends_with("/sh"));
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ QImage ProgressBarWidget::frame() const {
     for (int y = 0; y < surface.height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < surface.width; ++x) {
-            Colour c = surface.at(x, y);
+            Color c = surface.at(x, y);
             line[x] = qRgb(redOf(c), greenOf(c), blueOf(c));
         }
     }
@@ -90,7 +90,7 @@ double ProgressBarWidget::scaleHeight() const {
     return gdi_.windowSurface(window_)->height;
 }
 
-void ProgressBarWidget::setBackColor(Colour colour) {
+void ProgressBarWidget::setBackColor(Color colour) {
     backColor_ = colour & 0xFFFFFF;
     Rect client;
     gdi_.getClientRect(window_, client);

@@ -44,14 +44,14 @@ class ProgressBarWidget : public QWidget, private ControlHost {
     double scaleLeft() const override { return 0; }
     double scaleTop() const override { return 0; }
     void setScaleModePixels() override {}
-    void setBackColor(Colour colour) override;
+    void setBackColor(Color colour) override;
     void propertyChanged(std::string_view name) override;
 
     SysColorTable colours_;
     QtTextEngine text_;
     Gdi gdi_;
     Hwnd window_;
-    Colour backColor_ = 0xFFFFFF;
+    Color backColor_ = 0xFFFFFF;
     bool painting_ = false;
     std::unique_ptr<XP_ProgressBar> bar_;
 };

@@ -14,7 +14,7 @@ QString toQString(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-Colour mix(Colour over, Colour under, int alpha) {
+Color mix(Color over, Color under, int alpha) {
     auto channel = [alpha](int a, int b) { return (a * alpha + b * (255 - alpha) + 127) / 255; };
     return rgb(channel(redOf(over), redOf(under)), channel(greenOf(over), greenOf(under)),
                channel(blueOf(over), blueOf(under)));
@@ -49,7 +49,7 @@ TextExtent QtTextEngine::measure(const FontInfo& font, std::string_view text) {
 }
 
 void QtTextEngine::draw(Bitmap& target, const FontInfo& font, std::string_view text, Point origin,
-                        const Rect& clip, Colour colour) {
+                        const Rect& clip, Color colour) {
     const QFontMetrics& metrics = metricsFor(font);
     QString line = toQString(text);
     int width = metrics.horizontalAdvance(line);

@@ -18,7 +18,7 @@ class QtTextEngine final : public TextEngine {
 
     TextExtent measure(const FontInfo& font, std::string_view text) override;
     void draw(Bitmap& target, const FontInfo& font, std::string_view text, Point origin,
-              const Rect& clip, Colour colour) override;
+              const Rect& clip, Color colour) override;
 
   private:
     const QFontMetrics& metricsFor(const FontInfo& font);

@@ -10,7 +10,7 @@
 
 namespace tv::test {
 
-using Legend = std::map<Colour, char>;
+using Legend = std::map<Color, char>;
 
 inline std::string rowPicture(const Bitmap& b, int y, int x0, int x1, const Legend& legend) {
     std::string s;

@@ -51,7 +51,7 @@ TEST(Gradient, ColourRunsFromTheEndColourToTheStartColour) {
     GradientRig rig(8, 1);
     rig.bar->DrawGradient(0x000000, 0x0000FF, 0, 0, 5, 1, rig.dc(), true);
     for (int i = 0; i <= 5; ++i) {
-        EXPECT_EQ(rig.canvas().at(i, 0), static_cast<Colour>(51 * i)) << i;
+        EXPECT_EQ(rig.canvas().at(i, 0), static_cast<Color>(51 * i)) << i;
     }
 }
 

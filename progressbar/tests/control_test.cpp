@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "bar_rig.h"
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
 
 namespace tv::test {
 namespace {
 
-constexpr Colour mark = 0x123456;
+constexpr Color mark = 0x123456;
 
 // A pixel that only a redraw paints over.
 void putMark(BarRig& rig) {

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "bar_rig.h"
-#include "platform/numbers.h"
 #include "progressbar/saved_form.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 
 namespace tv::test {
 namespace {
@@ -44,7 +45,7 @@ TEST(SaveProperties, ChangedValuesFollowInTheirOrder) {
 TEST(LoadProperties, AMissingBrushStyleLoadsAsTheCrossHatch) {
     BarRig rig;
     rig.bar->UserControl_ReadProperties(PropertyBag::fromText("Scrolling = 7\nValue = 100\n"));
-    Colour line = rig.bar->Color();
+    Color line = rig.bar->Color();
     Legend legend{{line, 'c'}, {XP_ProgressBar::LightenColor(line, 140), 'b'}};
     EXPECT_EQ(rowPicture(rig.screen(), 3, 2, 14, legend), "cccccccccccc");
     EXPECT_EQ(rowPicture(rig.screen(), 5, 2, 14, legend), "bbcbbbbbbbcb");

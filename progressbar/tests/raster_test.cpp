@@ -9,9 +9,9 @@
 namespace tv::test {
 namespace {
 
-constexpr Colour ink = 0x000000;
-constexpr Colour paper = 0xFFFFFF;
-constexpr Colour grey = 0x808080;
+constexpr Color ink = 0x000000;
+constexpr Color paper = 0xFFFFFF;
+constexpr Color grey = 0x808080;
 const Legend inkPaper{{ink, '#'}, {paper, '.'}, {grey, '-'}};
 
 struct Canvas {
@@ -28,7 +28,7 @@ struct Canvas {
         }
         return s;
     }
-    void clear(Colour colour) {
+    void clear(Color colour) {
         GdiObj brush = gdi.createSolidBrush(colour);
         gdi.fillRect(dc, {0, 0, pixels().width, pixels().height}, brush);
         gdi.deleteObject(brush);

@@ -58,7 +58,7 @@ TEST(SegmentedBlocks, ValuesAboveHundredDrawAsHundred) {
 
 TEST(SegmentedBlocks, TheFillIsLightAtItsEdgesAndSolidInTheMiddle) {
     BarRig rig;
-    Colour c = rig.bar->Color();
+    Color c = rig.bar->Color();
     Legend legend{{0x686868, 'f'}, {0xBEBEBE, 'g'}, {0xEFEFEF, 'e'},
                   {0xFFFFFF, '.'}, {c, 'C'},        {XP_ProgressBar::LightenColor(c, 150), 'L'}};
     EXPECT_EQ(columnPicture(rig.screen(), 6, 0, 25, legend), "fgeL????CCCCCCCC?????L.ef");
@@ -89,7 +89,7 @@ TEST(SearchingBlocks, ThreeBlocksTrailTheFillByHalfAPixelPerPoint) {
     rig.bar->setScrolling(Searching);
     rig.bar->setValue(50);
     EXPECT_EQ(inkRow(rig.screen(), 12, 170, 210), "....##########..##########..##########..");
-    Colour c = rig.bar->Color();
+    Color c = rig.bar->Color();
     const int firstColumns[] = {174, 186, 198};
     for (int k = 0; k < 3; ++k) {
         EXPECT_EQ(rig.screen().at(firstColumns[k], 12),
@@ -128,7 +128,7 @@ TEST(VerticalBar, SearchingBlocksSitAtTheTopOfTheFill) {
     rig.bar->setValue(50);
     EXPECT_EQ(inkColumn(rig.screen(), 10, 48, 88), "..##########..##########..##########....");
     EXPECT_EQ(inkRow(rig.screen(), 50, 0, 25), std::string(25, '#'));
-    Colour c = rig.bar->Color();
+    Color c = rig.bar->Color();
     EXPECT_EQ(rig.screen().at(3, 50), XP_ProgressBar::LightenColor(c, 220));
     EXPECT_EQ(rig.screen().at(10, 83), XP_ProgressBar::LightenColor(c, 120));
 }

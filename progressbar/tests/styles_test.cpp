@@ -5,8 +5,8 @@
 namespace tv::test {
 namespace {
 
-constexpr Colour silver = 0xC0C0C0;
-constexpr Colour white = 0xFFFFFF;
+constexpr Color silver = 0xC0C0C0;
+constexpr Color white = 0xFFFFFF;
 
 BarRig& styled(BarRig& rig, BarStyle style, int percent) {
     rig.bar->setScrolling(style);
@@ -18,7 +18,7 @@ TEST(FlatBar, HalfFullRoundsItsEndHalfToEven) {
     BarRig rig;
     styled(rig, Flat, 50);
     EXPECT_EQ(rig.bar->BarRect(), (Rect{1, 1, 192, 24}));
-    Colour c = rig.bar->Color();
+    Color c = rig.bar->Color();
     Legend legend{{XP_ProgressBar::LightenColor(c, 100), 'F'},
                   {XP_ProgressBar::LightenColor(c, 180), 'l'},
                   {white, '.'}};
@@ -37,7 +37,7 @@ TEST(ShortFills, ShadedHatchedAndPictureStopAt381) {
     for (BarRig* rig : {&shaded, &hatched, &picture}) {
         EXPECT_EQ(rig->bar->BarRect().right, 381);
     }
-    Colour c = shaded.bar->Color();
+    Color c = shaded.bar->Color();
     EXPECT_EQ(shaded.screen().at(381, 12), XP_ProgressBar::LightenColor(c, 25));  // the end line
     EXPECT_EQ(shaded.screen().at(380, 22), c);                                    // last fill row
     EXPECT_EQ(inkRow(hatched.screen(), 3, 375, 385), "######..##");
@@ -49,7 +49,7 @@ TEST(EtchedBar, FullFillsColumns2To383InsideTheEtchedEdge) {
     styled(rig, Etched, 100);
     EXPECT_EQ(inkRow(rig.screen(), 12, 0, 6) + inkRow(rig.screen(), 12, 378, 385), "#.##########.");
     EXPECT_EQ(inkColumn(rig.screen(), 2, 0, 25), "#." + std::string(20, '#') + ".#.");
-    Colour c = rig.bar->Color();
+    Color c = rig.bar->Color();
     EXPECT_EQ(rig.screen().at(2, 12), XP_ProgressBar::LightenColor(c, 140));
     EXPECT_EQ(rig.screen().at(383, 12), XP_ProgressBar::LightenColor(c, 200));
 }
@@ -57,11 +57,11 @@ TEST(EtchedBar, FullFillsColumns2To383InsideTheEtchedEdge) {
 TEST(DarkBar, GradientOutOfBlackInsideADarkenedFrame) {
     BarRig rig;
     styled(rig, Dark, 0);
-    Colour frame = rig.bar->BlendColors(rig.bar->Color(), 0, 200);
+    Color frame = rig.bar->BlendColors(rig.bar->Color(), 0, 200);
     Legend legend{{frame, 'F'}, {0x000000, 'k'}};
     EXPECT_EQ(rowPicture(rig.screen(), 12, 0, 385, legend), "F" + std::string(383, 'k') + "F");
     rig.bar->setValue(50);  // n = 190: columns 2-192
-    Colour end = XP_ProgressBar::LightenColor(rig.bar->BlendColors(rig.bar->Color(), 0, 100), 10);
+    Color end = XP_ProgressBar::LightenColor(rig.bar->BlendColors(rig.bar->Color(), 0, 100), 10);
     EXPECT_EQ(rig.screen().at(192, 12), end);
     EXPECT_EQ(rig.screen().at(193, 12), 0u);
     EXPECT_EQ(columnPicture(rig.screen(), 100, 0, 25, legend).substr(0, 3), "Fk?");
@@ -79,7 +79,7 @@ TEST(HatchedBar, SpacesStayPaintedAfterTheTextMadeTheDcTransparent) {
     rig.bar->setShowText(true);
     styled(rig, Hatched, 100);
     rig.bar->UserControl_Paint();
-    Colour spaces = XP_ProgressBar::LightenColor(rig.bar->Color(), 140);
+    Color spaces = XP_ProgressBar::LightenColor(rig.bar->Color(), 140);
     EXPECT_EQ(rig.screen().at(10, 5), spaces);
     EXPECT_EQ(rig.gdi.bkMode(rig.bar->hdc()), OPAQUE);
 }

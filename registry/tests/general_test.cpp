@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/registry_seed.h"
-#include "platform/registry_sqlite.h"
-#include "platform/testing/recording_dialogs.h"
+#include "platform/linux/registry_seed.h"
+#include "platform/linux/registry_sqlite.h"
 #include "registry/active_scheme.h"
+#include "runtime/testing/recording_dialogs.h"
 
 namespace tv {
 namespace {

@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/files_linux.h"
-#include "platform/memory_files.h"
-#include "platform/process_linux.h"
-#include "platform/registry_seed.h"
-#include "platform/registry_sqlite.h"
-#include "platform/testing/recording_dialogs.h"
+#include "platform/linux/files_linux.h"
+#include "platform/linux/process_linux.h"
+#include "platform/linux/registry_seed.h"
+#include "platform/linux/registry_sqlite.h"
+#include "platform/testing/memory_files.h"
+#include "runtime/testing/recording_dialogs.h"
 #include "schemes/frm_power.h"
 #include "schemes/run_behind.h"
 

@@ -8,6 +8,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantrel"));
     QApplication::setDesktopFileName(QStringLiteral("vantrel"));
-    tv::VantrelProgram program(tv::desktopSetup());
+    tv::VantrelProgram program(tv::desktopSetup(tv::readProgramStart()));
     return program.run();
 }

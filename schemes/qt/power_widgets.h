@@ -9,8 +9,8 @@
 #include <QListWidget>
 #include <functional>
 
-#include "platform/controls.h"
 #include "platform/qt/click_label.h"
+#include "runtime/controls.h"
 
 namespace tv {
 

@@ -10,18 +10,17 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "platform/numbers.h"
+#include "platform/qt/artwork.h"
 #include "platform/qt/qt_bindings.h"
+#include "platform/qt/system_colours.h"
 #include "resources/resources.h"
+#include "runtime/numbers.h"
 
 namespace tv {
 
 namespace {
 
 constexpr int kClientHeightTwips = 4545;
-// The design's 8.25-point face at 96 dots per inch; the layout is in pixels, so the
-// text keeps to it whatever the desktop's font resolution.
-constexpr int kWindowFontPixels = 11;
 // The settings list's 9-point fixed-pitch face at 96 dots per inch.
 constexpr int kListFontPixels = 12;
 const QColor kDarkGreen(0, 128, 0);
@@ -58,30 +57,6 @@ void paintTextGreen(QWidget& widget) {
     palette.setColor(QPalette::Text, kDarkGreen);
     palette.setColor(QPalette::ButtonText, kDarkGreen);
     widget.setPalette(palette);
-}
-
-// The artwork for the picture names the logic uses.
-QString artworkFor(const std::string& picture) {
-    if (equalsIgnoreCase(picture, "information")) {
-        return QStringLiteral("INFO");
-    }
-    return qs(picture).toUpper();
-}
-
-void syncPicture(QLabel& widget, const PictureBox& picture) {
-    QString name = artworkFor(picture.Picture);
-    if (widget.property("art").toString() != name) {
-        widget.setProperty("art", name);
-        widget.setPixmap(name.isEmpty() ? QPixmap()
-                                        : loadPicture(name.toStdString(), widget.width(),
-                                                      widget.devicePixelRatioF()));
-    }
-    if (widget.isVisibleTo(widget.parentWidget()) != picture.Visible) {
-        widget.setVisible(picture.Visible);
-    }
-    if (widget.toolTip() != qs(picture.ToolTipText)) {
-        widget.setToolTip(qs(picture.ToolTipText));
-    }
 }
 
 }  // namespace
@@ -260,7 +235,7 @@ void PowerWindowView::syncControl(const Mirror& mirror) {
         syncLabel(static_cast<QLabel&>(widget), *label);
         fitLabel(static_cast<QLabel&>(widget), mirror.place);
     } else if (auto* picture = dynamic_cast<const PictureBox*>(&control)) {
-        syncPicture(static_cast<QLabel&>(widget), *picture);
+        syncPicture(static_cast<QLabel&>(widget), *picture, widget.width());
     }
     syncPointer(widget, control);
 }

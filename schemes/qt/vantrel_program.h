@@ -6,20 +6,19 @@
 // files go with it.
 
 #include <QObject>
-#include <QSocketNotifier>
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "platform/dialogs.h"
-#include "platform/files_linux.h"
-#include "platform/launcher_linux.h"
-#include "platform/process_linux.h"
+#include "platform/linux/files_linux.h"
+#include "platform/linux/launcher_linux.h"
+#include "platform/linux/process_linux.h"
+#include "platform/qt/program_scaffold.h"
 #include "platform/qt/qt_dialogs.h"
-#include "platform/qt/qt_runtime.h"
 #include "registry/general.h"
+#include "runtime/dialogs.h"
 #include "schemes/frm_power.h"
 #include "schemes/qt/applet_runner.h"
 #include "schemes/qt/power_window_view.h"
@@ -31,17 +30,20 @@ namespace tv {
 struct VantrelSetup {
     std::string programFolder;
     std::string tempFolder;
-    std::string registryPath;
+    StorePaths store;
     // Set for the powercfg runs on top of our own environment.
     std::vector<std::pair<std::string, std::string>> toolEnvironment;
     bool pointerReplay = false;
+    // The wall-clock time of the first paint with a filled scheme box goes to standard
+    // error, for measuring the start-up from outside.
+    bool stampFirstListing = false;
     Dialogs* dialogs = nullptr;    // null: Qt's modal boxes
     Launcher* launcher = nullptr;  // null: the Linux launcher
 };
 
 // The running executable's folder, its temporary folder, the user's store, and the
 // pointer replay where the desktop allows it. Needs a QApplication.
-VantrelSetup desktopSetup();
+VantrelSetup desktopSetup(const ProgramStart& start);
 
 class VantrelProgram {
   public:
@@ -58,17 +60,16 @@ class VantrelProgram {
 
     frmPower& form() { return *form_; }
     PowerWindowView& view() { return view_; }
-    QtRuntime& qt() { return qt_; }
+    QtRuntime& qt() { return time_.qt(); }
 
     // Called once when the window has unloaded; by default ends the event loop.
     std::function<void()> onQuit;
 
   private:
-    void watchStopSignals();
     void stampFirstListing();
 
     VantrelSetup setup_;
-    QtRuntime qt_;
+    RealTimeRuntime time_;
     PowerWindowView view_;
     QtPointer pointer_;
     PosixProcessRunner processes_;
@@ -79,7 +80,7 @@ class VantrelProgram {
     std::unique_ptr<RegistryApi> registry_;
     std::unique_ptr<General> general_;
     std::unique_ptr<frmPower> form_;
-    std::unique_ptr<QSocketNotifier> stopNotifier_;
+    std::unique_ptr<SignalForwarder> signals_;
     std::unique_ptr<QObject> readyStamp_;
 };
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/memory_files.h"
+#include "platform/testing/memory_files.h"
 
 namespace tv {
 namespace {

@@ -14,12 +14,13 @@
 #include <sstream>
 
 #include "platform/command_line.h"
-#include "platform/memory_files.h"
-#include "platform/numbers.h"
-#include "platform/process_fake.h"
-#include "platform/registry_seed.h"
-#include "platform/registry_sqlite.h"
-#include "platform/testing/recording_dialogs.h"
+#include "platform/linux/registry_seed.h"
+#include "platform/linux/registry_sqlite.h"
+#include "platform/testing/memory_files.h"
+#include "platform/testing/process_fake.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
+#include "runtime/testing/recording_dialogs.h"
 #include "schemes/frm_power.h"
 #include "tools/powercfg/powercfg_command.h"
 

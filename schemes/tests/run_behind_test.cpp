@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/process_fake.h"
+#include "platform/testing/process_fake.h"
 
 namespace tv {
 namespace {

@@ -5,10 +5,10 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "platform/default_schemes.h"
-#include "platform/numbers.h"
-#include "platform/registry_sqlite.h"
-#include "platform/utf8.h"
+#include "platform/linux/registry_sqlite.h"
+#include "policy/default_schemes.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 #include "tools/powercfg/sleep_states.h"
 
 namespace tv::powercfg {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/default_schemes.h"
+#include "policy/default_schemes.h"
 
 namespace tv::powercfg {
 namespace {

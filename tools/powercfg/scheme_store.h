@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/power_policy.h"
 #include "platform/registry_api.h"
+#include "policy/power_policy.h"
 
 namespace tv::powercfg {
 

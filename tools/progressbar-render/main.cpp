@@ -2,11 +2,11 @@
 #include <iostream>
 #include <memory>
 
-#include "platform/numbers.h"
 #include "ppm.h"
 #include "progressbar/offscreen_host.h"
 #include "progressbar/xp_progressbar.h"
 #include "render_options.h"
+#include "runtime/numbers.h"
 
 #ifdef TV_RENDER_WITH_QT
 #include <QBuffer>
@@ -14,6 +14,7 @@
 #include <QImage>
 
 #include "progressbar/qt/qt_text_engine.h"
+#include "runtime/strings.h"
 #endif
 
 namespace tv {
@@ -24,7 +25,7 @@ std::string encodePng(const Bitmap& picture) {
     QImage image(picture.width, picture.height, QImage::Format_RGB32);
     for (int y = 0; y < picture.height; ++y) {
         for (int x = 0; x < picture.width; ++x) {
-            Colour c = picture.at(x, y);
+            Color c = picture.at(x, y);
             image.setPixel(x, y, qRgb(redOf(c), greenOf(c), blueOf(c)));
         }
     }

@@ -39,7 +39,7 @@ std::string encodePpm(const Bitmap& picture) {
     std::string bytes =
         "P6\n" + std::to_string(picture.width) + " " + std::to_string(picture.height) + "\n255\n";
     bytes.reserve(bytes.size() + picture.pixels.size() * 3);
-    for (Colour c : picture.pixels) {
+    for (Color c : picture.pixels) {
         bytes += static_cast<char>(redOf(c));
         bytes += static_cast<char>(greenOf(c));
         bytes += static_cast<char>(blueOf(c));

@@ -3,7 +3,8 @@
 #include <charconv>
 #include <limits>
 
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 
 namespace tv {
 
@@ -18,11 +19,6 @@ const char* const renderUsage =
 
 namespace {
 
-bool endsWithIgnoreCase(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() &&
-           equalsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
-}
-
 int parseInt(std::string_view option, std::string_view text, long long low, long long high) {
     long long value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -34,7 +30,7 @@ int parseInt(std::string_view option, std::string_view text, long long low, long
     return static_cast<int>(value);
 }
 
-Colour parseColour(std::string_view text) {
+Color parseColour(std::string_view text) {
     std::uint32_t value = 0;
     bool prefixed = text.size() > 2 && (text.substr(0, 2) == "&H" || text.substr(0, 2) == "&h");
     std::string_view digits = prefixed ? text.substr(2) : std::string_view{};

@@ -25,7 +25,7 @@ struct RenderOptions {
     int value = 50;
     int max = 100;
     int min = 0;
-    Colour color = 0x2BD228;
+    Color color = 0x2BD228;
     bool showText = false;
     std::optional<int> brushStyle;
     std::string image;

@@ -3,11 +3,14 @@
 #include <iostream>
 #include <memory>
 
-#include "platform/registry_sqlite.h"
+#include "platform/linux/registry_sqlite.h"
 #include "tools/reg/reg_run.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    auto openStore = [] { return std::make_unique<tv::SqliteRegistry>(tv::defaultRegistryPath()); };
+    tv::StorePaths paths = tv::resolveStorePaths(tv::processEnvironment());
+    auto openStore = [&paths] {
+        return std::make_unique<tv::SqliteRegistry>(paths.registry, paths.autostartDir);
+    };
     return tv::reg::runReg(args, openStore, std::cin, std::cout, std::cerr);
 }

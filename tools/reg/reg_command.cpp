@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <map>
 
-#include "platform/numbers.h"
-#include "platform/registry_sqlite.h"
+#include "platform/linux/registry_sqlite.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 
 namespace tv::reg {
 namespace {

@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <optional>
 
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 #include "tools/reg/reg_text.h"
 
 namespace tv::reg {

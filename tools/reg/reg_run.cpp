@@ -10,7 +10,8 @@
 #include <iostream>
 #include <iterator>
 
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
+#include "runtime/strings.h"
 #include "tools/reg/reg_command.h"
 #include "tools/reg/reg_file.h"
 #include "tools/reg/reg_text.h"

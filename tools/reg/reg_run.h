@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry_sqlite.h"
+#include "platform/linux/registry_sqlite.h"
 
 namespace tv::reg {
 

@@ -1,6 +1,6 @@
 #include "tools/reg/reg_text.h"
 
-#include "platform/utf8.h"
+#include "runtime/strings.h"
 
 namespace tv::reg {
 namespace {

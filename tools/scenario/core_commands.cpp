@@ -4,7 +4,7 @@
 #include <cmath>
 #include <ostream>
 
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
 #include "tools/scenario/scenario.h"
 
 namespace tv::scenario {

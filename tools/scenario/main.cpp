@@ -7,36 +7,14 @@
 #include <iostream>
 #include <memory>
 
-#include "platform/registry_seed.h"
-#include "platform/registry_sqlite.h"
+#include "platform/linux/environment.h"
+#include "platform/linux/registry_seed.h"
+#include "platform/linux/registry_sqlite.h"
+#include "runtime/testing/temp_dir.h"
 #include "tools/scenario/program_commands.h"
 #include "tools/scenario/scenario.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// A fresh store and autostart folder for the run, removed afterwards.
-class PrivateFolder {
-  public:
-    PrivateFolder() {
-        std::string pattern = (fs::temp_directory_path() / "scenario-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create a temporary folder");
-        }
-        path_ = pattern;
-    }
-    ~PrivateFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 2) {
@@ -54,21 +32,26 @@ int main(int argc, char** argv) {
         script = &file;
     }
     try {
-        std::unique_ptr<PrivateFolder> folder;
+        // A fresh store and autostart folder for the run, removed afterwards, unless
+        // the caller names a store.
+        tv::EnvironmentLookup environment = tv::processEnvironment();
+        std::unique_ptr<tv::testing::TempDir> folder;
+        tv::scenario::ProgramSetup setup;
         std::unique_ptr<tv::RegistryApi> registry;
-        const char* chosen = std::getenv("TOLVANE_REGISTRY");
-        if (chosen != nullptr && *chosen != '\0') {
-            registry = std::make_unique<tv::SqliteRegistry>(chosen, std::nullopt, tv::seedRegistry);
+        if (environment("TOLVANE_REGISTRY")) {
+            tv::StorePaths paths = tv::resolveStorePaths(environment);
+            registry = std::make_unique<tv::SqliteRegistry>(paths.registry, paths.autostartDir,
+                                                            tv::seedRegistry);
+            setup = {fs::temp_directory_path().string(), paths.registry};
         } else {
-            folder = std::make_unique<PrivateFolder>();
+            folder = std::make_unique<tv::testing::TempDir>("scenario");
             registry = std::make_unique<tv::SqliteRegistry>(
-                (folder->path() / "registry.db").string(), (folder->path() / "autostart").string(),
-                tv::seedRegistry);
+                folder->file("registry.db"), folder->file("autostart"), tv::seedRegistry);
+            setup = {folder->path(), folder->file("registry.db")};
         }
-        std::string workDir = folder ? folder->path().string() : fs::temp_directory_path().string();
         tv::scenario::Scenario scenario(std::cout, std::move(registry));
         tv::scenario::addCoreCommands(scenario);
-        tv::scenario::addProgramCommands(scenario, workDir);
+        tv::scenario::addProgramCommands(scenario, setup);
         scenario.run(*script);
     } catch (const std::exception& error) {
         std::cout.flush();

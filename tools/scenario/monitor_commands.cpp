@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "monitor/frm_main.h"
-#include "platform/memory_files.h"
+#include "monitor/testing/monitor_fakes.h"
 #include "platform/power_events.h"
 #include "tools/scenario/program_commands.h"
 
@@ -14,8 +14,13 @@ namespace tv::scenario {
 namespace {
 
 struct MonitorRun {
-    explicit MonitorRun(Scenario& s, std::string workDir)
-        : scenario(s), folder(std::move(workDir)) {}
+    MonitorRun(Scenario& s, const std::string& workDir)
+        : scenario(s), fakes(s.calls(), s.registry()) {
+        fakes.useDialogs(s.dialogs());
+        fakes.program.folder = workDir;
+        // Until a script names one, the system folder cannot be read.
+        fakes.systemDirectory.folder.reset();
+    }
 
     frmMain& loaded() {
         if (!main || !main->isLoaded()) {
@@ -28,26 +33,18 @@ struct MonitorRun {
         if (main && main->isLoaded()) {
             throw ScenarioError("tolvane is already running");
         }
-        ProgramInfo program;
-        program.folder = folder;
         main.reset();
-        main = std::make_unique<frmMain>(
-            scenario.runtime(),
-            MonitorServices{power, instance, tray, sleep, launcher, systemDirectory, files,
-                            scenario.registry(), scenario.dialogs(), desktop, program});
+        main = std::make_unique<frmMain>(scenario.runtime(), fakes.services());
         main->Show();
     }
 
     Scenario& scenario;
-    std::string folder;
-    FixedPowerStatus power;
-    FixedInstanceCheck instance;
-    RecordingTray tray{scenario.calls()};
-    RecordingSleep sleep{scenario.calls()};
-    RecordingLauncher launcher{scenario.calls()};
-    FixedSystemDirectory systemDirectory{std::nullopt};
-    MemoryFiles files;
-    RecordingDesktop desktop{scenario.calls()};
+    testing::MonitorFakes fakes;
+    FixedPowerStatus& power = fakes.power;
+    FixedInstanceCheck& instance = fakes.instance;
+    RecordingSleep& sleep = fakes.sleep;
+    FixedSystemDirectory& systemDirectory = fakes.systemDirectory;
+    MemoryFiles& files = fakes.files;
     std::unique_ptr<frmMain> main;
 };
 
@@ -123,7 +120,7 @@ void addSetupCommands(Scenario& scenario, const std::shared_ptr<MonitorRun>& run
         if (args[0].empty() || args[0].back() == '/') {
             throw ScenarioError("the program folder is a path without a trailing slash");
         }
-        run->folder = args[0];
+        run->fakes.program.folder = args[0];
     });
 }
 
@@ -155,8 +152,8 @@ void addActionCommands(Scenario& scenario, const std::shared_ptr<MonitorRun>& ru
 
 }  // namespace
 
-void addMonitorCommands(Scenario& scenario, const std::string& workDir) {
-    auto run = std::make_shared<MonitorRun>(scenario, workDir);
+void addMonitorCommands(Scenario& scenario, const ProgramSetup& setup) {
+    auto run = std::make_shared<MonitorRun>(scenario, setup.workDir);
     scenario.runtime().declareForm("frmMain");
     scenario.runtime().declareForm("frmWarning");
     addSetupCommands(scenario, run);

@@ -2,15 +2,9 @@
 
 namespace tv::scenario {
 
-void addProgramCommands(Scenario& scenario, const std::string& workDir) {
-#ifdef TV_HAVE_MONITOR
-    addMonitorCommands(scenario, workDir);
-#endif
-#ifdef TV_HAVE_SCHEMES
-    addSchemesCommands(scenario, workDir);
-#endif
-    (void)scenario;
-    (void)workDir;
+void addProgramCommands(Scenario& scenario, const ProgramSetup& setup) {
+    addMonitorCommands(scenario, setup);
+    addSchemesCommands(scenario, setup);
 }
 
 }  // namespace tv::scenario

@@ -1,6 +1,5 @@
 #pragma once
-// The commands of the two programs, each in its own file, added when the program's
-// logic is built.
+// The commands of the two programs, each in its own file.
 
 #include <string>
 
@@ -8,14 +7,15 @@
 
 namespace tv::scenario {
 
-// workDir: a private folder of the run for the programs' files.
-void addProgramCommands(Scenario& scenario, const std::string& workDir);
+struct ProgramSetup {
+    // A private folder of the run for the programs' files.
+    std::string workDir;
+    // The store file the run's registry uses, handed to the tools it starts.
+    std::string registryPath;
+};
 
-#ifdef TV_HAVE_MONITOR
-void addMonitorCommands(Scenario& scenario, const std::string& workDir);
-#endif
-#ifdef TV_HAVE_SCHEMES
-void addSchemesCommands(Scenario& scenario, const std::string& workDir);
-#endif
+void addProgramCommands(Scenario& scenario, const ProgramSetup& setup);
+void addMonitorCommands(Scenario& scenario, const ProgramSetup& setup);
+void addSchemesCommands(Scenario& scenario, const ProgramSetup& setup);
 
 }  // namespace tv::scenario

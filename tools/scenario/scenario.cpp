@@ -5,7 +5,7 @@
 #include <istream>
 #include <ostream>
 
-#include "platform/numbers.h"
+#include "runtime/numbers.h"
 
 namespace tv::scenario {
 

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/call_log.h"
-#include "platform/dialogs.h"
-#include "platform/forms.h"
 #include "platform/registry_api.h"
 #include "registry/general.h"
+#include "runtime/call_log.h"
+#include "runtime/dialogs.h"
+#include "runtime/forms.h"
 
 namespace tv::scenario {
 

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <memory>
 
-#include "platform/files_linux.h"
-#include "platform/process_linux.h"
+#include "platform/linux/files_linux.h"
+#include "platform/linux/process_linux.h"
 #include "schemes/frm_power.h"
 #include "tools/scenario/program_commands.h"
 
@@ -84,14 +84,9 @@ std::string privateFolder(const std::string& workDir) {
     return pattern;
 }
 
-std::string registryPath(const std::string& workDir) {
-    const char* chosen = std::getenv("TOLVANE_REGISTRY");
-    return chosen != nullptr && *chosen != '\0' ? chosen : workDir + "/registry.db";
-}
-
 struct SchemesRun {
-    SchemesRun(Scenario& s, const std::string& workDir)
-        : scenario(s), folder(privateFolder(workDir)), registry(registryPath(workDir)) {
+    SchemesRun(Scenario& s, const ProgramSetup& setup)
+        : scenario(s), folder(privateFolder(setup.workDir)), registry(setup.registryPath) {
         std::ofstream(folder + "/power-state") << "freeze mem disk\n";
         fs::create_directories(folder + "/sys");
     }
@@ -194,8 +189,8 @@ void addWindowCommands(Scenario& scenario, const std::shared_ptr<SchemesRun>& ru
 
 }  // namespace
 
-void addSchemesCommands(Scenario& scenario, const std::string& workDir) {
-    auto run = std::make_shared<SchemesRun>(scenario, workDir);
+void addSchemesCommands(Scenario& scenario, const ProgramSetup& setup) {
+    auto run = std::make_shared<SchemesRun>(scenario, setup);
     scenario.runtime().declareForm("frmPower");
     addMachineCommands(scenario, run);
     addWindowCommands(scenario, run);

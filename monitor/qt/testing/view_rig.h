@@ -12,25 +12,18 @@
 #include "monitor/qt/monitor_views.h"
 #include "monitor/qt/qt_charge_bar.h"
 #include "monitor/qt/qt_tray.h"
-#include "platform/memory_files.h"
-#include "platform/registry_sqlite.h"
-#include "platform/testing/recording_dialogs.h"
+#include "monitor/testing/monitor_fakes.h"
+#include "platform/linux/registry_seed.h"
+#include "platform/linux/registry_sqlite.h"
+#include "platform/qt/testing/application.h"
+#include "runtime/testing/recording_dialogs.h"
 
 namespace tv::testing {
 
-inline QApplication& application() {
-    static int argc = 1;
-    static char name[] = "tolvane-views";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: Qt's own statics may go first at exit.
-    static auto* instance = new QApplication(argc, argv);
-    return *instance;
-}
-
 struct ViewRig {
     ViewRig() {
-        files.put("C:\\hiberfil.sys", "", vbAttrHidden | vbAttrSystem);
-        program.folder = "/opt/tolvane";
+        fakes.withHibernationFile().useTray(tray).useDialogs(dialogs).useDesktop(views);
+        fakes.useChargeBar(chargeBar).useWindowHandle(7);
         views.onQuit = [this] { quitRequested = true; };
         tray.setListener([this](std::uint32_t code) {
             main->onMouseMove(0, code, 0);
@@ -45,9 +38,7 @@ struct ViewRig {
     // Builds the window and loads it with this first sample.
     frmMain& start(int ac, int flag, int percent) {
         set(ac, flag, percent);
-        main = std::make_unique<frmMain>(
-            runtime, MonitorServices{power, instance, tray, sleep, launcher, systemDirectory, files,
-                                     registry, dialogs, views, program, &chargeBar, 7});
+        main = std::make_unique<frmMain>(runtime, fakes.services());
         main->Show();
         sync();
         return *main;
@@ -78,18 +69,16 @@ struct ViewRig {
     VirtualClock clock;
     FormRuntime runtime{clock};
     CallLog calls;
-    FixedPowerStatus power;
-    FixedInstanceCheck instance;
     QtTray tray{[] { return false; }};
-    RecordingSleep sleep{calls};
-    RecordingLauncher launcher{calls};
-    FixedSystemDirectory systemDirectory{std::string("C:\\WINDOWS\\system32")};
-    MemoryFiles files;
     SqliteRegistry registry{":memory:", std::nullopt, seedRegistry};
     RecordingDialogs dialogs;
     QtChargeBar chargeBar;
     MonitorViews views{chargeBar.widget(), [this] { sync(); }};
-    ProgramInfo program;
+    MonitorFakes fakes{calls, registry};
+    FixedPowerStatus& power = fakes.power;
+    RecordingLauncher& launcher = fakes.launcher;
+    RecordingSleep& sleep = fakes.sleep;
+    MemoryFiles& files = fakes.files;
     std::unique_ptr<frmMain> main;
     bool quitRequested = false;
 };

@@ -1,22 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLineEdit>
 
 #include "platform/qt/qt_bindings.h"
 #include "platform/qt/qt_runtime.h"
+#include "platform/qt/testing/application.h"
 
 namespace tv {
 namespace {
-
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "qt_runtime_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication instance(argc, argv);
-    return instance;
-}
 
 class TickForm : public Form {
   public:
@@ -33,27 +25,35 @@ class TickForm : public Form {
     int onceTicks = 0;
 };
 
-TEST(QtRuntime, FiresTheLogicTimersInRealTimeAndRefreshesViews) {
-    app();
-    QtRuntime qt;
+TEST(QtRuntime, ArmsItsTimerForTheNextTickAndRefreshesViewsAfterEach) {
+    testing::application();
+    VirtualClock clock;
+    QtRuntime qt(clock);
     TickForm form(qt.runtime());
     int syncs = 0;
     qt.addView([&] { ++syncs; });
     qt.runtime().load(form);
     qt.afterEvent();
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (elapsed.elapsed() < 120) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(qt.msUntilWake(), 10);
+    for (int step = 0; step < 12; ++step) {
+        clock.advanceTo(clock.nowMs() + qt.msUntilWake());
+        qt.wake();
     }
-    EXPECT_GE(form.fastTicks, 5);
+    EXPECT_EQ(clock.nowMs(), 120);
+    EXPECT_EQ(form.fastTicks, 12);
     EXPECT_EQ(form.onceTicks, 1);
-    EXPECT_GT(syncs, form.fastTicks);
+    EXPECT_EQ(syncs, 13);
+    // A wake before anything is due fires nothing and re-arms for the rest.
+    clock.advanceTo(124);
+    qt.wake();
+    EXPECT_EQ(form.fastTicks, 12);
+    EXPECT_EQ(qt.msUntilWake(), 6);
 }
 
 TEST(WidgetMirror, CopiesStateWithoutRaisingEventsBack) {
-    app();
-    QtRuntime qt;
+    testing::application();
+    VirtualClock clock;
+    QtRuntime qt(clock);
     Form form(qt.runtime(), "f");
     ComboBox combo(form, "cbo");
     int clicks = 0;
@@ -86,7 +86,7 @@ TEST(WidgetMirror, CopiesStateWithoutRaisingEventsBack) {
 }
 
 TEST(WidgetMirror, SystemColoursFollowThePalette) {
-    app();
+    testing::application();
     QPalette palette;
     palette.setColor(QPalette::Highlight, QColor(10, 20, 30));
     EXPECT_EQ(systemColor(13, palette), 0x1E140Au);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <set>
 
+#include "platform/qt/testing/application.h"
 #include "progressbar/offscreen_host.h"
 #include "progressbar/qt/palette_colours.h"
 #include "progressbar/qt/progressbar_widget.h"
@@ -10,6 +11,9 @@
 
 namespace tv {
 namespace {
+
+// Widgets and fonts need the application before the first test.
+[[maybe_unused]] QApplication& app = testing::application();
 
 // What the same bar looks like drawn on the in-memory raster.
 QImage rasterPicture(int percent) {
@@ -22,7 +26,7 @@ QImage rasterPicture(int percent) {
     QImage image(385, 25, QImage::Format_RGB32);
     for (int y = 0; y < 25; ++y) {
         for (int x = 0; x < 385; ++x) {
-            Colour c = host.surface().at(x, y);
+            Color c = host.surface().at(x, y);
             image.setPixel(x, y, qRgb(redOf(c), greenOf(c), blueOf(c)));
         }
     }
@@ -78,10 +82,10 @@ TEST(QtText, RealGlyphsInExactlyTheTextColourInsideTheMeasuredBox) {
     EXPECT_LE(extent.height, 20);
     Bitmap canvas(60, 30, 0xFFFFFF);
     engine.draw(canvas, font, "57 %", {5, 5}, {0, 0, 60, 30}, 0x0000FF);
-    std::set<Colour> colours;
+    std::set<Color> colours;
     for (int y = 0; y < 30; ++y) {
         for (int x = 0; x < 60; ++x) {
-            Colour c = canvas.at(x, y);
+            Color c = canvas.at(x, y);
             colours.insert(c);
             if (c != 0xFFFFFF) {
                 EXPECT_TRUE(x >= 5 && x < 5 + extent.width && y >= 5 && y < 5 + extent.height)
@@ -89,17 +93,8 @@ TEST(QtText, RealGlyphsInExactlyTheTextColourInsideTheMeasuredBox) {
             }
         }
     }
-    EXPECT_EQ(colours, (std::set<Colour>{0x0000FF, 0xFFFFFF}));
+    EXPECT_EQ(colours, (std::set<Color>{0x0000FF, 0xFFFFFF}));
 }
 
 }  // namespace
 }  // namespace tv
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -17,19 +17,12 @@
 #include <string>
 
 #include "platform/launcher.h"
-#include "platform/testing/recording_dialogs.h"
+#include "platform/qt/testing/application.h"
+#include "platform/testing/recording_launcher.h"
+#include "runtime/testing/recording_dialogs.h"
 #include "schemes/qt/vantrel_program.h"
 
 namespace tv::testing {
-
-inline QApplication& application() {
-    static int argc = 1;
-    static char name[] = "vantrel-views";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: Qt's own statics may go first at exit.
-    static auto* instance = new QApplication(argc, argv);
-    return *instance;
-}
 
 // Processes events for the given time (timers fire, queued work runs).
 inline void settle(int milliseconds = 0) {
@@ -64,8 +57,8 @@ class VantrelRig {
         VantrelSetup setup;
         setup.programFolder = TV_BIN_DIR;
         setup.tempFolder = folder_ + "/temp";
-        setup.registryPath = folder_ + "/registry.db";
-        setup.toolEnvironment = {{"TOLVANE_REGISTRY", setup.registryPath},
+        setup.store = {folder_ + "/registry.db", ""};
+        setup.toolEnvironment = {{"TOLVANE_REGISTRY", setup.store.registry},
                                  {"TOLVANE_SYSFS_ROOT", folder_ + "/sys"},
                                  {"TOLVANE_POWER_STATE_FILE", folder_ + "/state"}};
         setup.pointerReplay = options.pointerReplay;

@@ -5,7 +5,7 @@
 
 #include <QScrollBar>
 
-#include "platform/process_fake.h"
+#include "platform/testing/process_fake.h"
 #include "schemes/qt/applet_runner.h"
 #include "schemes/qt/power_widgets.h"
 #include "schemes/qt/testing/vantrel_rig.h"

@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "platform/qt/qt_bindings.h"
+#include "runtime/strings.h"
 #include "schemes/qt/testing/vantrel_rig.h"
 #include "schemes/scheme_tables.h"
 
@@ -356,7 +357,7 @@ Replay holdThenChange(VantrelRig& rig) {
     settle();
     EXPECT_EQ(rig.form().txtX1.Text, std::to_string(out.held.x()));
     EXPECT_EQ(rig.form().txtY1.Text, std::to_string(out.held.y()));
-    EXPECT_FALSE(rig.form().TMousePos.isEnabled());
+    EXPECT_FALSE(rig.form().TMousePos.Enabled());
 
     QCursor::setPos(out.held + QPoint(150, 150));
     PressCounter counter;

@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "monitor/frm_main.h"
-#include "platform/memory_files.h"
-#include "platform/power_status_sysfs.h"
-#include "platform/registry_sqlite.h"
+#include "monitor/testing/monitor_fakes.h"
+#include "platform/linux/power_status_sysfs.h"
+#include "platform/linux/registry_seed.h"
+#include "platform/linux/registry_sqlite.h"
+#include "runtime/testing/temp_dir.h"
 #include "tools/battery-sim/battery_model.h"
 
 namespace tv::batterysim {
@@ -25,18 +27,7 @@ namespace fs = std::filesystem;
 
 const std::string kProgram = std::string(TV_BIN_DIR) + "/battery-sim";
 
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "battery-sim-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string str() const { return path_.string(); }
-
-  private:
-    fs::path path_;
-};
+using tv::testing::TempDir;
 
 pid_t spawn(const std::vector<std::string>& args) {
     pid_t pid = fork();
@@ -96,35 +87,35 @@ TEST(BatteryModel, FallsOrRisesOnePointPerPeriodAndFollowsThePlugSchedule) {
 TEST(BatterySimProgram, BadArgumentsExitWithTwo) {
     TempDir dir;
     EXPECT_EQ(run({}), 2);
-    EXPECT_EQ(run({"--dir", dir.str(), "--percent", "120"}), 2);
-    EXPECT_EQ(run({"--dir", dir.str(), "--percent", "x"}), 2);
-    EXPECT_EQ(run({"--dir", dir.str(), "--seconds-per-point", "0"}), 2);
-    EXPECT_EQ(run({"--dir", dir.str(), "--loud"}), 2);
+    EXPECT_EQ(run({"--dir", dir.path(), "--percent", "120"}), 2);
+    EXPECT_EQ(run({"--dir", dir.path(), "--percent", "x"}), 2);
+    EXPECT_EQ(run({"--dir", dir.path(), "--seconds-per-point", "0"}), 2);
+    EXPECT_EQ(run({"--dir", dir.path(), "--loud"}), 2);
     EXPECT_EQ(run({"--dir"}), 2);
-    EXPECT_TRUE(fs::is_empty(dir.str()));
+    EXPECT_TRUE(fs::is_empty(dir.path()));
     EXPECT_THROW(parseOptions({"--percent", "50"}), std::invalid_argument);
 }
 
 TEST(BatterySimProgram, OnceWritesAFolderTheMonitorReads) {
     TempDir dir;
-    ASSERT_EQ(run({"--dir", dir.str(), "--percent", "80", "--once"}), 0);
-    SYSTEM_POWER_STATUS s = readPowerSupplyFolder(dir.str());
+    ASSERT_EQ(run({"--dir", dir.path(), "--percent", "80", "--once"}), 0);
+    SYSTEM_POWER_STATUS s = readPowerSupplyFolder(dir.path());
     EXPECT_EQ(s.ACLineStatus, 0);
     EXPECT_EQ(s.BatteryLifePercent, 80);
     EXPECT_EQ(s.BatteryFlag, 1);
-    ASSERT_EQ(run({"--dir", dir.str(), "--percent", "20", "--plugged", "--once"}), 0);
-    s = readPowerSupplyFolder(dir.str());
+    ASSERT_EQ(run({"--dir", dir.path(), "--percent", "20", "--plugged", "--once"}), 0);
+    s = readPowerSupplyFolder(dir.path());
     EXPECT_EQ(s.ACLineStatus, 1);
     EXPECT_EQ(s.BatteryFlag, 10);
-    ASSERT_EQ(run({"--dir", dir.str(), "--percent", "80", "--seconds-per-point", "10", "--plug-at",
+    ASSERT_EQ(run({"--dir", dir.path(), "--percent", "80", "--seconds-per-point", "10", "--plug-at",
                    "50", "--at", "60", "--once"}),
               0);
-    EXPECT_EQ(readPowerSupplyFolder(dir.str()).BatteryLifePercent, 76);
-    ASSERT_EQ(run({"--dir", dir.str(), "--no-battery", "--once"}), 0);
-    s = readPowerSupplyFolder(dir.str());
+    EXPECT_EQ(readPowerSupplyFolder(dir.path()).BatteryLifePercent, 76);
+    ASSERT_EQ(run({"--dir", dir.path(), "--no-battery", "--once"}), 0);
+    s = readPowerSupplyFolder(dir.path());
     EXPECT_EQ(s.BatteryFlag, 128);
     EXPECT_EQ(s.ACLineStatus, 1);
-    for (const auto& entry : fs::recursive_directory_iterator(dir.str())) {
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path())) {
         EXPECT_NE(entry.path().extension(), ".tmp");
     }
 }
@@ -135,14 +126,14 @@ TEST(BatterySimProgram, UnwritableFolderExitsWithOne) {
 
 TEST(BatterySimProgram, LiveRunFallsAndTogglesOnSignal) {
     TempDir dir;
-    pid_t pid = spawn({"--dir", dir.str(), "--percent", "90", "--seconds-per-point", "0.02"});
+    pid_t pid = spawn({"--dir", dir.path(), "--percent", "90", "--seconds-per-point", "0.02"});
     ASSERT_GT(pid, 0);
     EXPECT_TRUE(eventually([&] {
-        SYSTEM_POWER_STATUS s = readPowerSupplyFolder(dir.str());
+        SYSTEM_POWER_STATUS s = readPowerSupplyFolder(dir.path());
         return s.BatteryLifePercent < 85 && s.ACLineStatus == 0;
     }));
     kill(pid, SIGUSR1);
-    EXPECT_TRUE(eventually([&] { return readPowerSupplyFolder(dir.str()).ACLineStatus == 1; }));
+    EXPECT_TRUE(eventually([&] { return readPowerSupplyFolder(dir.path()).ACLineStatus == 1; }));
     kill(pid, SIGTERM);
     int status = 0;
     waitpid(pid, &status, 0);
@@ -151,40 +142,27 @@ TEST(BatterySimProgram, LiveRunFallsAndTogglesOnSignal) {
 // The monitor's logic on the Linux power source over the simulated battery.
 TEST(SimulatedBattery, MonitorSeesTheChargeFall) {
     TempDir dir;
-    ASSERT_EQ(run({"--dir", dir.str(), "--percent", "80", "--once"}), 0);
+    ASSERT_EQ(run({"--dir", dir.path(), "--percent", "80", "--once"}), 0);
     VirtualClock clock;
     FormRuntime runtime(clock);
     CallLog calls;
-    SysfsPowerStatus power(dir.str());
-    FixedInstanceCheck instance;
-    RecordingTray tray(calls);
-    RecordingSleep sleep(calls);
-    RecordingLauncher launcher(calls);
-    FixedSystemDirectory systemDirectory{std::nullopt};
-    MemoryFiles files;
+    SysfsPowerStatus power(dir.path());
     SqliteRegistry registry(":memory:", std::nullopt, seedRegistry);
-    struct : Dialogs {
-        void MsgBox(const std::string&, int, const std::string&) override {}
-        std::string InputBox(const std::string&, const std::string&, const std::string&) override {
-            return {};
-        }
-    } dialogs;
-    RecordingDesktop desktop(calls);
-    frmMain main(runtime, MonitorServices{power, instance, tray, sleep, launcher, systemDirectory,
-                                          files, registry, dialogs, desktop, ProgramInfo{}});
+    tv::testing::MonitorFakes fakes(calls, registry);
+    frmMain main(runtime, fakes.usePower(power).services());
     main.Show();
     EXPECT_EQ(main.Caption, "Battery Power Remaining: 80%");
     EXPECT_EQ(main.lblPower.Caption, "Power Source:  Battery");
 
-    pid_t pid = spawn({"--dir", dir.str(), "--percent", "79.9", "--seconds-per-point", "0.05"});
+    pid_t pid = spawn({"--dir", dir.path(), "--percent", "79.9", "--seconds-per-point", "0.05"});
     ASSERT_TRUE(
-        eventually([&] { return readPowerSupplyFolder(dir.str()).BatteryLifePercent < 78; }));
+        eventually([&] { return readPowerSupplyFolder(dir.path()).BatteryLifePercent < 78; }));
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     runtime.runTimersUntil(clock.nowMs() + 5000);
     EXPECT_LT(main.XP_ProgressBar1.value(), 78);
     EXPECT_NE(main.Caption, "Battery Power Remaining: 80%");
-    EXPECT_TRUE(main.tmrCalc.isEnabled());
+    EXPECT_TRUE(main.tmrCalc.Enabled());
 }
 
 }  // namespace

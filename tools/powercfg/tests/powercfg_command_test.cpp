@@ -1,6 +1,6 @@
-#include "platform/default_schemes.h"
-#include "platform/testing/recording_dialogs.h"
+#include "policy/default_schemes.h"
 #include "registry/active_scheme.h"
+#include "runtime/testing/recording_dialogs.h"
 #include "tools/powercfg/tests/powercfg_fixture.h"
 
 namespace tv::powercfg::testing {

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/registry_seed.h"
-#include "platform/registry_sqlite.h"
+#include "platform/linux/registry_seed.h"
+#include "platform/linux/registry_sqlite.h"
 #include "tools/powercfg/powercfg_command.h"
 
 namespace tv::powercfg::testing {

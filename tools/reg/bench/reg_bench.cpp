@@ -10,7 +10,7 @@
 #include <memory>
 #include <sstream>
 
-#include "platform/registry_sqlite.h"
+#include "platform/linux/registry_sqlite.h"
 #include "tools/reg/reg_run.h"
 
 namespace {

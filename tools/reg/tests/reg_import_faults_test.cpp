@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "platform/registry_sqlite.h"
+#include "platform/linux/registry_sqlite.h"
 #include "tools/reg/tests/reg_tool_fixture.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/tests/registry_test_support.h"
+#include "platform/linux/tests/registry_test_support.h"
 
 namespace tv::testing {
 

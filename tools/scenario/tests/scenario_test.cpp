@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/registry_seed.h"
-#include "platform/registry_sqlite.h"
+#include "platform/linux/registry_seed.h"
+#include "platform/linux/registry_sqlite.h"
 #include "tools/scenario/scenario.h"
 #include "tools/scenario/tests/script_runner.h"
 

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <thread>
+
+#include "platform/linux/launcher_linux.h"
+
+namespace tv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Waits for the started program, an outside process, to leave its mark.
+bool eventually(const std::function<bool()>& condition) {
+    for (int i = 0; i < 200; ++i) {
+        if (condition()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    return false;
+}
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A program folder and a PATH folder of stand-in programs that write down their
+// name and arguments.
+class LaunchFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "launcher-XXXXXX").string();
+        root_ = mkdtemp(pattern.data());
+        fs::create_directories(root_ / "program folder");
+        fs::create_directories(root_ / "bin");
+        savedPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
+        setenv("PATH", (root_ / "bin").c_str(), 1);
+    }
+    void TearDown() override {
+        setenv("PATH", savedPath_.c_str(), 1);
+        fs::remove_all(root_);
+    }
+    void stub(const fs::path& path) {
+        // Only shell built-ins: PATH holds nothing but the stand-ins.
+        std::ofstream(path) << "#!/bin/sh\necho \"${0##*/} $*\" >> '" << marks().string() << "'\n";
+        fs::permissions(path, fs::perms::owner_all);
+    }
+    fs::path folder() const { return root_ / "program folder"; }
+    fs::path bin() const { return root_ / "bin"; }
+    fs::path marks() const { return root_ / "marks"; }
+    std::string marked() const { return readAll(marks()); }
+
+    fs::path root_;
+    std::string savedPath_;
+};
+
+TEST_F(LaunchFixture, ProgramInTheFolderMatchesWithoutCaseOrExe) {
+    stub(folder() / "vantrel");
+    LinuxLauncher launcher(folder().string());
+    launcher.ShellExecuteA("open", (folder() / "Vantrel.exe").string(), "", "", kShowNormal);
+    EXPECT_TRUE(eventually([&] { return marked() == "vantrel \n"; })) << marked();
+    EXPECT_EQ(programInFolder((folder() / "VANTREL").string()), (folder() / "vantrel").string());
+}
+
+TEST_F(LaunchFixture, MissingProgramOrFileDoesNothingQuietly) {
+    stub(bin() / "about");
+    stub(bin() / "xdg-open");
+    LinuxLauncher launcher(folder().string());
+    launcher.ShellExecuteA("open", (folder() / "About.exe").string(), "", "", kShowNormal);
+    launcher.ShellExecuteA("open", (folder() / "Tolvane.chm").string(), "", "", kShowNormal);
+    launcher.startProcess("nosuchprogram.exe /x", kShowMinimized);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(fs::exists(marks()));
+}
+
+TEST_F(LaunchFixture, OtherFilesOpenWithTheDesktopHandler) {
+    stub(bin() / "xdg-open");
+    std::ofstream(folder() / "Tolvane.chm") << "help";
+    LinuxLauncher launcher(folder().string());
+    launcher.ShellExecuteA("open", (folder() / "Tolvane.chm").string(), "", "", kShowNormal);
+    EXPECT_TRUE(eventually([&] { return !marked().empty(); }));
+    EXPECT_EQ(marked(), "xdg-open " + (folder() / "Tolvane.chm").string() + "\n");
+}
+
+TEST_F(LaunchFixture, PowerAppletOpensTheFirstSettingsProgramFound) {
+    stub(bin() / "xfce4-power-manager-settings");
+    stub(bin() / "systemsettings");
+    LinuxLauncher launcher(folder().string());
+    launcher.startProcess(kPowerAppletCommand, kShowMinimized);
+    EXPECT_TRUE(eventually([&] { return !marked().empty(); }));
+    EXPECT_EQ(marked(), "xfce4-power-manager-settings \n");
+}
+
+TEST_F(LaunchFixture, PowerAppletWithoutSettingsProgramDoesNothing) {
+    LinuxLauncher launcher(folder().string());
+    launcher.startProcess(kPowerAppletCommand, kShowMinimized);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(fs::exists(marks()));
+}
+
+TEST_F(LaunchFixture, CommandLinesArePassedWithoutAShell) {
+    stub(folder() / "powercfg");
+    LinuxLauncher launcher(folder().string());
+    launcher.startProcess("POWERCFG.EXE /QUERY \"Max Battery\" ;touch x", kShowMinimized);
+    EXPECT_TRUE(eventually([&] { return !marked().empty(); }));
+    EXPECT_EQ(marked(), "powercfg /QUERY Max Battery ;touch x\n");
+    EXPECT_FALSE(fs::exists(folder() / "x"));
+}
+
+TEST_F(LaunchFixture, StartedProgramsAreReaped) {
+    stub(folder() / "vantrel");
+    LinuxLauncher launcher(folder().string());
+    for (int i = 0; i < 3; ++i) {
+        launcher.ShellExecuteA("open", (folder() / "Vantrel.exe").string(), "", "", kShowNormal);
+    }
+    // Once every child has been collected, no child of ours is left to wait for.
+    EXPECT_TRUE(
+        eventually([] { return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD; }));
+}
+
+}  // namespace
+}  // namespace tv
