@@ -194,8 +194,7 @@ void frmMain::tmrBattery_Timer() {
     UpdateHibernateItem();
     Caption = statusLine();
     lblStatus.Caption = statusLine();
-    std::uint8_t flag = PowerStatus.BatteryFlag;
-    if (flag == 8 || flag == 9 || flag == 10) {
+    if (isChargingFlag(PowerStatus.BatteryFlag)) {
         Caption += "  (Charging)";
     }
     if (percentage() == 100) {

@@ -13,14 +13,23 @@ struct Rating {
     int minimum;
     const char* icon;
     const char* text;
+    // The first row above the critical ones ends a blink begun below it.
+    bool stopsBlinking = false;
 };
+
+// The measured interval runs on past the point it stands for; 9 % off leaves the
+// seconds of one point.
+constexpr double kDischargeCountOvershoot = 0.09;
+// Charging slows as the battery fills, so the points still to come take longer than
+// the average of those measured so far: 19 % longer.
+constexpr double kChargeSlowdown = 1.19;
 
 // The rows above the critical ones; the rating line is shown in each.
 constexpr Rating kRatings[] = {
     {80, "ok", "Battery Charge:  Excellent"},
     {60, "PREF", "Battery Charge:  Good"},
     {25, "1", "Battery Charge:  OK"},
-    {11, "Warning", "Battery Charge:  Low"},
+    {11, "Warning", "Battery Charge:  Low", true},
 };
 
 }  // namespace
@@ -41,7 +50,7 @@ void frmMain::applyRating(int value) {
             lblStatusString.Caption = rating.text;
             lblStatusString.ForeColor = kGreen;
             lblStatus.ForeColor = kGreen;
-            if (rating.minimum == 11) {
+            if (rating.stopsBlinking) {
                 tmrBlink.setEnabled(false);
             }
             lblStatusString.Visible = true;
@@ -52,9 +61,7 @@ void frmMain::applyRating(int value) {
     lblStatusString.Caption = "Battery Charge:  Critical";
     lblStatusString.ForeColor = kRed;
     lblStatus.ForeColor = kRed;
-    // Compared as whole numbers: only 8 and 10 count as charging here.
-    std::uint8_t flag = PowerStatus.BatteryFlag;
-    if (flag == 8 || flag == 10) {
+    if (stopsCriticalBlink(PowerStatus.BatteryFlag)) {
         tmrBlink.setEnabled(false);
         return;
     }
@@ -131,7 +138,7 @@ void frmMain::tmrCalc_Timer() {
     lblTotal.Visible = true;
     lblLeft.Visible = true;
     double counted = parseNumber(DischargeSeconds);
-    DischargeCorrection = formatNumber(counted * 0.09);
+    DischargeCorrection = formatNumber(counted * kDischargeCountOvershoot);
     DischargeSeconds = formatNumber(counted - parseNumber(DischargeCorrection));
     showMeasuredLife(parseNumber(DischargeSeconds));
     mnuLife.Caption = lblTotal.Caption;
@@ -157,8 +164,8 @@ void frmMain::tmrCharge_Timer() {
     ChargeIntervalCount = formatNumber(parseNumber(ChargeIntervalCount) + 1);
     ChargeSecondsTotal =
         formatNumber(parseNumber(ChargeSecondsTotal) + parseNumber(lblChg.Caption));
-    ChargeSeconds =
-        formatNumber(parseNumber(ChargeSecondsTotal) / parseNumber(ChargeIntervalCount) * 1.19);
+    ChargeSeconds = formatNumber(parseNumber(ChargeSecondsTotal) /
+                                 parseNumber(ChargeIntervalCount) * kChargeSlowdown);
     // Counts from the start of the interval just finished: one point more than remain.
     double seconds = parseNumber(ChargeSeconds) * (100 - parseNumber(lblPercChg.Caption));
     lblCharging.Caption = "Full charge in:  " + formatDuration(seconds);

@@ -16,6 +16,18 @@ inline constexpr std::uint8_t BATTERY_FLAG_CHARGING = 8;
 inline constexpr std::uint8_t BATTERY_FLAG_NO_BATTERY = 128;
 inline constexpr std::uint8_t BATTERY_FLAG_UNKNOWN = 255;
 
+// The monitor compares the flag as a whole number, never bit by bit: charging with the
+// high, the low or neither level bit counts as charging; charging while critical (12)
+// does not.
+inline constexpr bool isChargingFlag(std::uint8_t flag) {
+    return flag == BATTERY_FLAG_CHARGING || flag == (BATTERY_FLAG_CHARGING | BATTERY_FLAG_HIGH) ||
+           flag == (BATTERY_FLAG_CHARGING | BATTERY_FLAG_LOW);
+}
+// The blink rule knows only charging alone and charging while low.
+inline constexpr bool stopsCriticalBlink(std::uint8_t flag) {
+    return flag == BATTERY_FLAG_CHARGING || flag == (BATTERY_FLAG_CHARGING | BATTERY_FLAG_LOW);
+}
+
 inline constexpr std::uint8_t BATTERY_PERCENTAGE_UNKNOWN = 255;
 inline constexpr std::uint32_t BATTERY_LIFE_UNKNOWN = 0xFFFFFFFFu;
 

@@ -38,8 +38,15 @@ inline constexpr std::uint32_t REG_QWORD = 11;
 
 inline constexpr std::uint32_t KEY_QUERY_VALUE = 0x0001;
 inline constexpr std::uint32_t KEY_SET_VALUE = 0x0002;
-inline constexpr std::uint32_t KEY_READ = 0x20019;
-inline constexpr std::uint32_t KEY_WRITE = 0x20006;
+inline constexpr std::uint32_t KEY_CREATE_SUB_KEY = 0x0004;
+inline constexpr std::uint32_t KEY_ENUMERATE_SUB_KEYS = 0x0008;
+inline constexpr std::uint32_t KEY_NOTIFY = 0x0010;
+inline constexpr std::uint32_t STANDARD_RIGHTS_READ = 0x20000;
+inline constexpr std::uint32_t STANDARD_RIGHTS_WRITE = 0x20000;
+inline constexpr std::uint32_t KEY_READ =
+    STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY;
+inline constexpr std::uint32_t KEY_WRITE =
+    STANDARD_RIGHTS_WRITE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
 
 class RegistryApi {
   public:

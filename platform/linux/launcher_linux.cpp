@@ -37,16 +37,16 @@ bool isPowerApplet(const std::vector<std::string>& words) {
            contains(toLowerAscii(words[1] + (words.size() > 2 ? words[2] : "")), "powercfg.cpl");
 }
 
-void openPowerSettings() {
+std::vector<std::string> powerSettingsCommand() {
     for (const std::vector<std::string>& candidate : kPowerSettingsCommands) {
         std::optional<std::string> program = findProgram(candidate[0], {});
         if (program) {
             std::vector<std::string> argv = candidate;
             argv[0] = *program;
-            spawnDetached(argv);
-            return;
+            return argv;
         }
     }
+    return {};
 }
 
 }  // namespace
@@ -93,51 +93,66 @@ bool spawnDetached(const std::vector<std::string>& argv, const std::string& dire
     return true;
 }
 
-void LinuxLauncher::ShellExecuteA(const std::string& operation, const std::string& file,
-                                  const std::string& parameters, const std::string& directory,
-                                  int showCommand) {
-    (void)showCommand;
+std::vector<std::string> LinuxLauncher::openCommand(const std::string& operation,
+                                                    const std::string& file,
+                                                    const std::string& parameters) const {
     if (!operation.empty() && operation != "open") {
-        return;
+        return {};
     }
     if (file.size() > 4 && endsWithIgnoreCase(file, ".exe")) {
         std::string program = programInFolder(file);
         if (program.empty()) {
-            return;
+            return {};
         }
         std::vector<std::string> argv = {program};
         for (std::string& arg : splitCommandLine("x " + parameters)) {
             argv.push_back(std::move(arg));
         }
         argv.erase(argv.begin() + 1);
-        spawnDetached(argv, directory);
-        return;
+        return argv;
     }
     std::error_code error;
     if (!fs::exists(file, error)) {
-        return;
+        return {};
     }
     if (std::optional<std::string> opener = findProgram("xdg-open", {})) {
-        spawnDetached({*opener, file}, directory);
+        return {*opener, file};
+    }
+    return {};
+}
+
+std::vector<std::string> LinuxLauncher::startCommand(const std::string& commandLine) const {
+    std::vector<std::string> words = splitCommandLine(commandLine);
+    if (words.empty()) {
+        return {};
+    }
+    if (isPowerApplet(words)) {
+        return powerSettingsCommand();
+    }
+    std::optional<std::string> program = findProgram(words[0], programFolder_);
+    if (!program) {
+        return {};
+    }
+    words[0] = *program;
+    return words;
+}
+
+void LinuxLauncher::ShellExecuteA(const std::string& operation, const std::string& file,
+                                  const std::string& parameters, const std::string& directory,
+                                  int showCommand) {
+    (void)showCommand;
+    std::vector<std::string> argv = openCommand(operation, file, parameters);
+    if (!argv.empty()) {
+        spawnDetached(argv, directory);
     }
 }
 
 void LinuxLauncher::startProcess(const std::string& commandLine, int showState) {
     (void)showState;
-    std::vector<std::string> words = splitCommandLine(commandLine);
-    if (words.empty()) {
-        return;
+    std::vector<std::string> argv = startCommand(commandLine);
+    if (!argv.empty()) {
+        spawnDetached(argv);
     }
-    if (isPowerApplet(words)) {
-        openPowerSettings();
-        return;
-    }
-    std::optional<std::string> program = findProgram(words[0], programFolder_);
-    if (!program) {
-        return;
-    }
-    words[0] = *program;
-    spawnDetached(words);
 }
 
 }  // namespace tv

@@ -22,6 +22,12 @@ class LinuxLauncher : public Launcher {
   public:
     explicit LinuxLauncher(std::string programFolder) : programFolder_(std::move(programFolder)) {}
 
+    // What ShellExecuteA and startProcess start: the program and its arguments; empty
+    // when they start nothing.
+    std::vector<std::string> openCommand(const std::string& operation, const std::string& file,
+                                         const std::string& parameters) const;
+    std::vector<std::string> startCommand(const std::string& commandLine) const;
+
     // The show state has no equivalent for a new desktop window and is not passed on.
     void ShellExecuteA(const std::string& operation, const std::string& file,
                        const std::string& parameters, const std::string& directory,

@@ -11,6 +11,7 @@
 #include "platform/linux/registry_sqlite.h"
 #include "registry/active_scheme.h"
 #include "registry/general.h"
+#include "runtime/testing/temp_dir.h"
 
 namespace {
 
@@ -26,21 +27,13 @@ class SilentDialogs : public tv::Dialogs {
 class WarmStore {
   public:
     WarmStore()
-        : path_((std::filesystem::temp_directory_path() /
-                 ("registry-bench-" + std::to_string(getpid()) + ".db"))
-                    .string()),
-          store_(std::make_unique<tv::SqliteRegistry>(path_, std::string(), tv::seedRegistry)),
+        : store_(std::make_unique<tv::SqliteRegistry>(folder_.file("registry.db"), std::string(),
+                                                      tv::seedRegistry)),
           general_(*store_, dialogs_, "Tolvane") {}
-    ~WarmStore() {
-        store_.reset();
-        for (const char* suffix : {"", "-wal", "-shm"}) {
-            std::filesystem::remove(path_ + suffix);
-        }
-    }
     tv::General& general() { return general_; }
 
   private:
-    std::string path_;
+    tv::testing::TempDir folder_{"registry-bench"};
     SilentDialogs dialogs_;
     std::unique_ptr<tv::SqliteRegistry> store_;
     tv::General general_;

@@ -13,6 +13,7 @@
 #include "platform/linux/registry_sqlite.h"
 #include "platform/testing/memory_files.h"
 #include "runtime/testing/recording_dialogs.h"
+#include "runtime/testing/temp_dir.h"
 #include "schemes/frm_power.h"
 #include "schemes/run_behind.h"
 
@@ -34,15 +35,9 @@ class Quiet : public tv::PointerService, public tv::PowerView, public tv::TextMe
 
 // A private store, created once.
 struct Store {
-    Store() {
-        char pattern[] = "/tmp/schemes-bench-XXXXXX";
-        folder = mkdtemp(pattern);
-        path = folder + "/registry.db";
-        tv::SqliteRegistry create(path, std::string(), tv::seedRegistry);
-    }
-    ~Store() { fs::remove_all(folder); }
-    std::string folder;
-    std::string path;
+    Store() { tv::SqliteRegistry create(path, std::string(), tv::seedRegistry); }
+    tv::testing::TempDir folder{"schemes-bench"};
+    std::string path = folder.file("registry.db");
 };
 
 tv::ProcessOptions options(const Store& store) {
@@ -84,7 +79,7 @@ void BM_WindowQueryRoundTrip(benchmark::State& state) {
     tv::General general(registry, dialogs, "Vantrel");
     Quiet quiet;
     tv::frmPower window(runtime, {runner, files, general, dialogs, quiet, quiet, quiet},
-                        store.folder);
+                        store.folder.path());
     runtime.load(window);
     for (auto _ : state) {
         window.cboSchemes.setListIndex(2);

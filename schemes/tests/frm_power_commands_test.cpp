@@ -1,3 +1,4 @@
+#include "runtime/testing/temp_dir.h"
 #include "schemes/scheme_tables.h"
 #include "schemes/tests/power_fixture.h"
 
@@ -246,12 +247,9 @@ class DeviceSearch : public PowerTest {
         std::filesystem::create_directories(device / "power");
         std::ofstream(device / "power/wakeup") << "enabled\n";
     }
-    void SetUp() override {
-        char pattern[] = "/tmp/vantrel-sysfs-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        sysfsRoot = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(sysfsRoot); }
+    void SetUp() override { sysfsRoot = folder_.path(); }
+
+    testing::TempDir folder_{"vantrel-sysfs"};
 };
 
 TEST_F(DeviceSearch, CountOfDevicesFound) {

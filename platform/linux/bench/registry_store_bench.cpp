@@ -9,21 +9,14 @@
 #include <string>
 
 #include "platform/linux/registry_sqlite.h"
+#include "runtime/testing/temp_dir.h"
 
 namespace {
 
-std::string tempStore() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tv-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        std::abort();
-    }
-    return pattern;
-}
-
 void OpenQueryClose(benchmark::State& state) {
-    std::string dir = tempStore();
+    tv::testing::TempDir dir("registry-store-bench");
     {
-        tv::SqliteRegistry registry(dir + "/registry.db", dir + "/autostart");
+        tv::SqliteRegistry registry(dir.file("registry.db"), dir.file("autostart"));
         std::uint8_t buffer[255];
         for (auto _ : state) {
             tv::HKEY key = 0;
@@ -37,7 +30,6 @@ void OpenQueryClose(benchmark::State& state) {
             benchmark::DoNotOptimize(rc);
         }
     }
-    std::filesystem::remove_all(dir);
 }
 BENCHMARK(OpenQueryClose)->Repetitions(9)->ReportAggregatesOnly(true);
 

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "platform/linux/files_linux.h"
+#include "runtime/testing/temp_dir.h"
 
 namespace tv {
 namespace {
@@ -15,15 +16,10 @@ namespace fs = std::filesystem;
 
 class TempTree : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/files-linux-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
-    }
     void TearDown() override {
+        // A test may have closed the folder; it must open again to be removed.
         std::error_code ignored;
         fs::permissions(root_, fs::perms::owner_all, ignored);
-        fs::remove_all(root_, ignored);
     }
     std::string path(const std::string& relative) const { return (root_ / relative).string(); }
     void put(const std::string& relative, const std::string& text) {
@@ -34,7 +30,8 @@ class TempTree : public ::testing::Test {
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    fs::path root_;
+    testing::TempDir dir_;
+    fs::path root_{dir_.path()};
     LinuxFiles files_;
 };
 

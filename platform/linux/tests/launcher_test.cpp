@@ -14,11 +14,13 @@
 #include <thread>
 
 #include "platform/linux/launcher_linux.h"
+#include "runtime/testing/temp_dir.h"
 
 namespace tv {
 namespace {
 
 namespace fs = std::filesystem;
+using Words = std::vector<std::string>;
 
 // Waits for the started program, an outside process, to leave its mark.
 bool eventually(const std::function<bool()>& condition) {
@@ -43,17 +45,12 @@ std::string readAll(const fs::path& path) {
 class LaunchFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "launcher-XXXXXX").string();
-        root_ = mkdtemp(pattern.data());
         fs::create_directories(root_ / "program folder");
         fs::create_directories(root_ / "bin");
         savedPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
         setenv("PATH", (root_ / "bin").c_str(), 1);
     }
-    void TearDown() override {
-        setenv("PATH", savedPath_.c_str(), 1);
-        fs::remove_all(root_);
-    }
+    void TearDown() override { setenv("PATH", savedPath_.c_str(), 1); }
     void stub(const fs::path& path) {
         // Only shell built-ins: PATH holds nothing but the stand-ins.
         std::ofstream(path) << "#!/bin/sh\necho \"${0##*/} $*\" >> '" << marks().string() << "'\n";
@@ -64,7 +61,8 @@ class LaunchFixture : public ::testing::Test {
     fs::path marks() const { return root_ / "marks"; }
     std::string marked() const { return readAll(marks()); }
 
-    fs::path root_;
+    testing::TempDir dir_;
+    fs::path root_{dir_.path()};
     std::string savedPath_;
 };
 
@@ -80,11 +78,10 @@ TEST_F(LaunchFixture, MissingProgramOrFileDoesNothingQuietly) {
     stub(bin() / "about");
     stub(bin() / "xdg-open");
     LinuxLauncher launcher(folder().string());
-    launcher.ShellExecuteA("open", (folder() / "About.exe").string(), "", "", kShowNormal);
-    launcher.ShellExecuteA("open", (folder() / "Tolvane.chm").string(), "", "", kShowNormal);
-    launcher.startProcess("nosuchprogram.exe /x", kShowMinimized);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_FALSE(fs::exists(marks()));
+    EXPECT_EQ(launcher.openCommand("open", (folder() / "About.exe").string(), ""), Words{});
+    EXPECT_EQ(launcher.openCommand("open", (folder() / "Tolvane.chm").string(), ""), Words{});
+    EXPECT_EQ(launcher.openCommand("print", (bin() / "about").string(), ""), Words{});
+    EXPECT_EQ(launcher.startCommand("nosuchprogram.exe /x"), Words{});
 }
 
 TEST_F(LaunchFixture, OtherFilesOpenWithTheDesktopHandler) {
@@ -107,9 +104,7 @@ TEST_F(LaunchFixture, PowerAppletOpensTheFirstSettingsProgramFound) {
 
 TEST_F(LaunchFixture, PowerAppletWithoutSettingsProgramDoesNothing) {
     LinuxLauncher launcher(folder().string());
-    launcher.startProcess(kPowerAppletCommand, kShowMinimized);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_FALSE(fs::exists(marks()));
+    EXPECT_EQ(launcher.startCommand(kPowerAppletCommand), Words{});
 }
 
 TEST_F(LaunchFixture, CommandLinesArePassedWithoutAShell) {

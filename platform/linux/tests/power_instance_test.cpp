@@ -15,9 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(SingleInstance, SecondCopyFindsTheLockTakenUntilTheFirstEnds) {
-    std::string pattern = (fs::temp_directory_path() / "instance-XXXXXX").string();
-    fs::path dir = mkdtemp(pattern.data());
-    std::string lock = (dir / "tolvane.lock").string();
+    testing::TempDir dir;
+    std::string lock = dir.file("tolvane.lock");
     {
         FlockInstanceCheck first(lock);
         EXPECT_FALSE(first.anotherInstanceRunning());
@@ -27,7 +26,6 @@ TEST(SingleInstance, SecondCopyFindsTheLockTakenUntilTheFirstEnds) {
     }
     FlockInstanceCheck later(lock);
     EXPECT_FALSE(later.anotherInstanceRunning());
-    fs::remove_all(dir);
 }
 
 TEST(SingleInstance, UnopenableLockLetsTheProgramRun) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/linux/power_status_sysfs.h"
+#include "runtime/testing/temp_dir.h"
 
 namespace tv {
 namespace {
@@ -18,13 +19,6 @@ namespace fs = std::filesystem;
 // A power-supply folder laid out as the kernel lays it out.
 class SupplyFolder {
   public:
-    SupplyFolder() {
-        dir_ = fs::temp_directory_path() /
-               ("power-supply-" + std::to_string(getpid()) + "-" + std::to_string(next_++));
-        fs::create_directories(dir_);
-    }
-    ~SupplyFolder() { fs::remove_all(dir_); }
-
     SupplyFolder& add(const std::string& name, const std::map<std::string, std::string>& files) {
         fs::create_directories(dir_ / name);
         for (const auto& [file, text] : files) {
@@ -36,8 +30,8 @@ class SupplyFolder {
     std::string path() const { return dir_.string(); }
 
   private:
-    static inline int next_ = 0;
-    fs::path dir_;
+    testing::TempDir folder_{"power-supply"};
+    fs::path dir_{folder_.path()};
 };
 
 void expectStatus(const SYSTEM_POWER_STATUS& s, int ac, int flag, int percent) {

@@ -20,6 +20,7 @@
 #include "platform/qt/testing/application.h"
 #include "platform/testing/recording_launcher.h"
 #include "runtime/testing/recording_dialogs.h"
+#include "runtime/testing/temp_dir.h"
 #include "schemes/qt/vantrel_program.h"
 
 namespace tv::testing {
@@ -44,8 +45,6 @@ class VantrelRig {
     explicit VantrelRig(Options options) {
         application();
         namespace fs = std::filesystem;
-        char pattern[] = "/tmp/vantrel-rig-XXXXXX";
-        folder_ = mkdtemp(pattern);
         fs::create_directories(folder_ + "/temp");
         fs::permissions(folder_ + "/temp", fs::perms::owner_all);
         write("/state", "freeze mem disk\n");
@@ -70,7 +69,6 @@ class VantrelRig {
     ~VantrelRig() {
         program.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        std::filesystem::remove_all(folder_);
     }
     VantrelRig(const VantrelRig&) = delete;
     VantrelRig& operator=(const VantrelRig&) = delete;
@@ -151,7 +149,8 @@ class VantrelRig {
         std::ofstream(path) << text;
     }
 
-    std::string folder_;
+    TempDir dir_{"vantrel-rig"};
+    std::string folder_ = dir_.path();
 };
 
 }  // namespace tv::testing

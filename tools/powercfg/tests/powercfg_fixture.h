@@ -9,6 +9,7 @@
 
 #include "platform/linux/registry_seed.h"
 #include "platform/linux/registry_sqlite.h"
+#include "runtime/testing/temp_dir.h"
 #include "tools/powercfg/powercfg_command.h"
 
 namespace tv::powercfg::testing {
@@ -24,14 +25,10 @@ struct Result {
 class PowercfgTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/powercfg-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
         machine_.powerStateFile = (root_ / "state").string();
         machine_.sysfsRoot = (root_ / "sys").string();
         setStates("freeze mem disk\n");
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     void setStates(const std::string& text) { std::ofstream(machine_.powerStateFile) << text; }
 
@@ -100,7 +97,8 @@ class PowercfgTest : public ::testing::Test {
     SchemeStore store_{
         registry_, [this](const std::function<long()>& body) { return registry_.transact(body); }};
     Machine machine_;
-    fs::path root_;
+    tv::testing::TempDir folder_{"powercfg-test"};
+    fs::path root_{folder_.path()};
 };
 
 }  // namespace tv::powercfg::testing

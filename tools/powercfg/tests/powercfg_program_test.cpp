@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "runtime/testing/temp_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -18,13 +20,6 @@ struct Ran {
 
 class PowercfgProgram : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/powercfg-program-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
     // args are written for sh; stderr is kept apart with a marker.
     Ran run(const std::string& args, bool withErrors = false) {
         std::string command = "TOLVANE_REGISTRY='" + (root_ / "registry.db").string() +
@@ -42,7 +37,9 @@ class PowercfgProgram : public ::testing::Test {
         return ran;
     }
 
-    fs::path root_;
+    tv::testing::TempDir folder_{"powercfg-program"};
+
+    fs::path root_{folder_.path()};
 };
 
 TEST_F(PowercfgProgram, CreatesItsStoreAndLists) {

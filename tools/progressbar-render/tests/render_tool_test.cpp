@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/testing/temp_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -21,14 +23,6 @@ struct Outcome {
 
 class RenderTool : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("progressbar-render-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     Outcome run(const std::string& args) const {
@@ -44,7 +38,9 @@ class RenderTool : public ::testing::Test {
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    fs::path dir_;
+    tv::testing::TempDir folder_{"progressbar-render"};
+
+    fs::path dir_{folder_.path()};
 };
 
 TEST_F(RenderTool, PpmHasTheRequestedSizeAndTheBarsColour) {

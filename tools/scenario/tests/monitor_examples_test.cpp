@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "runtime/testing/temp_dir.h"
 #include "tools/scenario/tests/script_runner.h"
 
 namespace {
@@ -36,8 +37,7 @@ TEST(MonitorExamples, WorkedEstimatesComeOutExactly) {
 }
 
 TEST(MonitorExamples, BadCommandsStopWithAClearError) {
-    fs::path dir = fs::temp_directory_path() / ("monitor-bad-" + std::to_string(getpid()));
-    fs::create_directories(dir);
+    tv::testing::TempDir dir("monitor-bad");
     const std::pair<const char*, const char*> cases[] = {
         {"power 0 1 300\n", "line 1: not a value from 0 to 255: 300"},
         {"tray 517\n", "line 1: window frmMain is not loaded"},
@@ -47,13 +47,12 @@ TEST(MonitorExamples, BadCommandsStopWithAClearError) {
         {"power 0 1 50\nstart tolvane\nbroadcast sleep\n", "line 3: not a whole number: sleep"},
     };
     for (const auto& [script, message] : cases) {
-        fs::path file = dir / "bad.scn";
+        fs::path file = dir.file("bad.scn");
         std::ofstream(file) << script;
         ScriptRun run = runScript(file);
         EXPECT_NE(run.status, 0) << script;
         EXPECT_NE(run.output.find(message), std::string::npos) << run.output;
     }
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "platform/qt/dbus/power_events_system.h"
 #include "platform/qt/dbus/sleep_system.h"
 #include "platform/qt/testing/application.h"
+#include "runtime/testing/temp_dir.h"
 
 namespace tv {
 namespace {
@@ -106,8 +107,6 @@ class LogindOnPrivateBus : public ::testing::Test {
         if (access("/usr/bin/dbus-daemon", X_OK) != 0) {
             GTEST_SKIP() << "no dbus-daemon";
         }
-        std::string pattern = (fs::temp_directory_path() / "logind-XXXXXX").string();
-        dir_ = mkdtemp(pattern.data());
         address_ = "unix:path=" + (dir_ / "bus").string();
         daemon_ = spawn({"/usr/bin/dbus-daemon", "--session", "--nofork", "--nopidfile",
                          "--address=" + address_});
@@ -127,12 +126,10 @@ class LogindOnPrivateBus : public ::testing::Test {
         QDBusConnection::disconnectFromBus(QStringLiteral("client"));
         stop(manager_);
         stop(daemon_);
-        if (!dir_.empty()) {
-            fs::remove_all(dir_);
-        }
     }
 
-    fs::path dir_;
+    testing::TempDir folder_{"logind"};
+    fs::path dir_{folder_.path()};
     std::string address_;
     pid_t daemon_ = -1;
     pid_t manager_ = -1;
