@@ -10,20 +10,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "runtime/testing/temp_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 class PowercfgProcesses : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/powercfg-faults-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        store_ = (root_ / "registry.db").string();
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
     pid_t start(const std::vector<std::string>& args) {
         pid_t pid = fork();
         if (pid == 0) {
@@ -66,8 +60,9 @@ class PowercfgProcesses : public ::testing::Test {
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
     }
 
-    fs::path root_;
-    std::string store_;
+    tv::testing::TempDir folder_{"powercfg-faults"};
+    fs::path root_{folder_.path()};
+    std::string store_{folder_.file("registry.db")};
 };
 
 TEST_F(PowercfgProcesses, ConcurrentChangesOfOneSchemeAllLand) {

@@ -3,19 +3,16 @@
 // count (compare the three sizes).
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <sstream>
 
 #include "platform/linux/registry_sqlite.h"
+#include "runtime/testing/temp_dir.h"
 #include "tools/reg/reg_run.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 long noSeed(tv::RegistryApi&) {
     return tv::ERROR_SUCCESS;
@@ -24,10 +21,7 @@ long noSeed(tv::RegistryApi&) {
 // One store file per value count, made once for all benchmarks of that count.
 class BigKey {
   public:
-    explicit BigKey(int values)
-        : dir_(fs::temp_directory_path() /
-               ("reg-bench-" + std::to_string(getpid()) + "-" + std::to_string(values))) {
-        fs::create_directories(dir_);
+    explicit BigKey(int values) : dir_("reg-bench") {
         tv::SqliteRegistry store(path(), "", noSeed);
         tv::HKEY key = 0;
         store.RegCreateKeyExA(tv::HKEY_CURRENT_USER, "Big", &key);
@@ -42,12 +36,8 @@ class BigKey {
             return tv::ERROR_SUCCESS;
         });
     }
-    ~BigKey() { fs::remove_all(dir_); }
-    BigKey(const BigKey&) = delete;
-    BigKey& operator=(const BigKey&) = delete;
-
-    std::string path() const { return (dir_ / "registry.db").string(); }
-    std::string exportFile() const { return (dir_ / "export.reg").string(); }
+    std::string path() const { return dir_.file("registry.db"); }
+    std::string exportFile() const { return dir_.file("export.reg"); }
 
     int reg(const std::vector<std::string>& args) const {
         std::istringstream in;
@@ -68,7 +58,7 @@ class BigKey {
     }
 
   private:
-    fs::path dir_;
+    tv::testing::TempDir dir_;
 };
 
 void BM_QueryOneKey(benchmark::State& state) {
