@@ -1,6 +1,7 @@
 #pragma once
 // Small text helpers shared by every layer: ASCII case, trimming, searching.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,11 @@ bool endsWithIgnoreCase(std::string_view text, std::string_view suffix);
 std::string withoutExe(std::string_view name);
 // White space (as isspace in the C locale) trimmed from both sides.
 std::string trimWhitespace(std::string_view text);
+
+// Decodes one UTF-8 sequence at *pos and moves past it; -1 (pos unchanged) when the
+// bytes are malformed, overlong, a surrogate or beyond U+10FFFF.
+long nextUtf8CodePoint(std::string_view text, std::size_t* pos);
+// Desktop files and .reg exports carry only UTF-8, so names that are not are refused.
+bool isValidUtf8(std::string_view text);
 
 }  // namespace tv

@@ -260,9 +260,10 @@ std::string AutostartFolder::findFile(const std::string& name) const {
 
 long AutostartFolder::checkWrite(const std::string& name, std::uint32_t type,
                                  const std::vector<std::uint8_t>& data) const {
-    bool badName = name.empty() || name[0] == '.' || name.find('/') != std::string::npos ||
-                   name.find('\0') != std::string::npos ||
-                   name.size() + kSuffix.size() > kMaxFileName;
+    // A line break would end the Name line of the file and export as a broken .reg line.
+    bool badName = name.empty() || name[0] == '.' ||
+                   name.find_first_of(std::string_view("/\r\n\0", 4)) != std::string::npos ||
+                   name.size() + kSuffix.size() > kMaxFileName || !isValidUtf8(name);
     if (badName || (type != REG_SZ && type != REG_EXPAND_SZ)) {
         return ERROR_INVALID_PARAMETER;
     }
@@ -271,11 +272,41 @@ long AutostartFolder::checkWrite(const std::string& name, std::uint32_t type,
         --end;
     }
     // A NUL inside the text cannot be carried by a desktop file.
-    return std::find(data.begin(), end, 0) == end ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
+    bool text = std::find(data.begin(), end, 0) == end &&
+                isValidUtf8(std::string_view(reinterpret_cast<const char*>(data.data()),
+                                             static_cast<std::size_t>(end - data.begin())));
+    return text ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
+}
+
+const AutostartFolder::Change* AutostartFolder::pendingChange(const std::string& name) const {
+    for (auto change = pending_.rbegin(); change != pending_.rend(); ++change) {
+        if (equalsIgnoreCase(change->name, name)) {
+            return &*change;
+        }
+    }
+    return nullptr;
 }
 
 long AutostartFolder::read(const std::string& name, std::uint32_t* type,
                            std::vector<std::uint8_t>* data) const {
+    const Change* change = pendingChange(name);
+    if (change == nullptr) {
+        return readFolder(name, type, data);
+    }
+    if (change->remove) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    if (type != nullptr) {
+        *type = change->type;
+    }
+    if (data != nullptr) {
+        data->assign(change->path.begin(), change->path.end());
+    }
+    return ERROR_SUCCESS;
+}
+
+long AutostartFolder::readFolder(const std::string& name, std::uint32_t* type,
+                                 std::vector<std::uint8_t>* data) const {
     if (name.empty() || name[0] == '.' || name.find('/') != std::string::npos) {
         return ERROR_FILE_NOT_FOUND;
     }
@@ -305,10 +336,34 @@ long AutostartFolder::write(const std::string& name, std::uint32_t type,
     }
     std::string path(data.begin(), std::find(data.begin(), data.end(), 0));
     if (batching_) {
-        pending_.push_back([this, name, type, path] { return writeNow(name, type, path); });
+        pending_.push_back({name, false, type, path, {}, {}});
         return ERROR_SUCCESS;
     }
     return writeNow(name, type, path);
+}
+
+long AutostartFolder::writeTemp(const std::string& file, std::uint32_t type,
+                                const std::string& path, std::string* temp) {
+    std::string text = desktopEntryText(file.substr(0, file.size() - kSuffix.size()), path, type,
+                                        resolveProgramPath(path));
+    if (!makeFolders(dir_)) {
+        return ERROR_ACCESS_DENIED;
+    }
+    // A leading dot keeps a left-over file out of the listing.
+    *temp = dir_ + "/.tolvane-XXXXXX";
+    int fd = mkstemp(temp->data());
+    if (fd < 0) {
+        temp->clear();
+        return ERROR_ACCESS_DENIED;
+    }
+    bool ok = fchmod(fd, 0644) == 0 && writeAll(fd, text) && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    if (!ok) {
+        unlink(temp->c_str());
+        temp->clear();
+        return ERROR_ACCESS_DENIED;
+    }
+    return ERROR_SUCCESS;
 }
 
 long AutostartFolder::writeNow(const std::string& name, std::uint32_t type,
@@ -318,19 +373,11 @@ long AutostartFolder::writeNow(const std::string& name, std::uint32_t type,
     if (file.empty()) {
         file = name + std::string(kSuffix);
     }
-    std::string text = desktopEntryText(file.substr(0, file.size() - kSuffix.size()), path, type,
-                                        resolveProgramPath(path));
-    if (!makeFolders(dir_)) {
-        return ERROR_ACCESS_DENIED;
+    std::string temp;
+    if (long rc = writeTemp(file, type, path, &temp); rc != ERROR_SUCCESS) {
+        return rc;
     }
-    std::string temp = dir_ + "/.tolvane-XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        return ERROR_ACCESS_DENIED;
-    }
-    bool ok = fchmod(fd, 0644) == 0 && writeAll(fd, text) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    if (!ok || rename(temp.c_str(), (dir_ + "/" + file).c_str()) != 0) {
+    if (rename(temp.c_str(), (dir_ + "/" + file).c_str()) != 0) {
         unlink(temp.c_str());
         return ERROR_ACCESS_DENIED;
     }
@@ -342,7 +389,7 @@ long AutostartFolder::remove(const std::string& name) {
         return ERROR_FILE_NOT_FOUND;
     }
     if (batching_) {
-        pending_.push_back([this, name] { return removeNow(name); });
+        pending_.push_back({name, true, 0, {}, {}, {}});
         return ERROR_SUCCESS;
     }
     return removeNow(name);
@@ -357,21 +404,68 @@ long AutostartFolder::removeNow(const std::string& name) {
 }
 
 void AutostartFolder::beginBatch() {
+    abortBatch();
     batching_ = true;
-    pending_.clear();
 }
 
-long AutostartFolder::endBatch(bool apply) {
-    batching_ = false;
-    std::vector<std::function<long()>> operations;
-    operations.swap(pending_);
+long AutostartFolder::prepareBatch() {
+    for (std::size_t i = 0; i < pending_.size(); ++i) {
+        Change& change = pending_[i];
+        if (change.remove) {
+            if (access(dir_.c_str(), W_OK) != 0) {
+                return ERROR_ACCESS_DENIED;
+            }
+            continue;
+        }
+        // Overwriting keeps the case the entry was created with, also within the batch.
+        change.file = findFile(change.name);
+        for (std::size_t earlier = 0; earlier < i && change.file.empty(); ++earlier) {
+            if (!pending_[earlier].remove &&
+                equalsIgnoreCase(pending_[earlier].name, change.name)) {
+                change.file = pending_[earlier].file;
+            }
+        }
+        if (change.file.empty()) {
+            change.file = change.name + std::string(kSuffix);
+        }
+        if (long rc = writeTemp(change.file, change.type, change.path, &change.temp);
+            rc != ERROR_SUCCESS) {
+            return rc;
+        }
+    }
+    return ERROR_SUCCESS;
+}
+
+long AutostartFolder::commitBatch() {
     long result = ERROR_SUCCESS;
-    for (const auto& operation : apply ? operations : std::vector<std::function<long()>>()) {
-        if (long rc = operation(); rc != ERROR_SUCCESS && result == ERROR_SUCCESS) {
+    for (Change& change : pending_) {
+        long rc = ERROR_SUCCESS;
+        if (!change.remove) {
+            if (rename(change.temp.c_str(), (dir_ + "/" + change.file).c_str()) != 0) {
+                rc = ERROR_ACCESS_DENIED;
+                unlink(change.temp.c_str());
+            }
+            change.temp.clear();
+        } else if (rc = removeNow(change.name); rc == ERROR_FILE_NOT_FOUND) {
+            rc = ERROR_SUCCESS;  // written and removed within the batch
+        }
+        if (result == ERROR_SUCCESS) {
             result = rc;
         }
     }
+    pending_.clear();
+    batching_ = false;
     return result;
+}
+
+void AutostartFolder::abortBatch() {
+    for (const Change& change : pending_) {
+        if (!change.temp.empty()) {
+            unlink(change.temp.c_str());
+        }
+    }
+    pending_.clear();
+    batching_ = false;
 }
 
 std::vector<std::string> AutostartFolder::list() const {
@@ -384,7 +478,26 @@ std::vector<std::string> AutostartFolder::list() const {
         }
         names.push_back(file.substr(0, file.size() - kSuffix.size()));
     }
-    return names;
+    if (pending_.empty()) {
+        return names;
+    }
+    // The batch's changes as they will be: removed names go, written ones come.
+    std::vector<std::string> changed;
+    for (const std::string& name : names) {
+        if (read(name, nullptr, nullptr) == ERROR_SUCCESS) {
+            changed.push_back(name);
+        }
+    }
+    for (const Change& change : pending_) {
+        bool listed = std::any_of(changed.begin(), changed.end(), [&](const std::string& name) {
+            return equalsIgnoreCase(name, change.name);
+        });
+        if (!listed && read(change.name, nullptr, nullptr) == ERROR_SUCCESS) {
+            changed.push_back(change.name);
+        }
+    }
+    std::sort(changed.begin(), changed.end());
+    return changed;
 }
 
 long AutostartFolder::enumerate(std::uint32_t index, std::string* name, std::uint32_t* type,

@@ -6,7 +6,6 @@
 // sessions treat them.
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +19,9 @@ class AutostartFolder {
     const std::string& dir() const { return dir_; }
 
     // ERROR_SUCCESS when NAME may be written with this type and data; names that would
-    // leave the folder or hide the file, types other than REG_SZ/REG_EXPAND_SZ and text
-    // with a NUL inside are ERROR_INVALID_PARAMETER.
+    // leave the folder or hide the file, names with a line break, names or text that are
+    // not UTF-8 (desktop files are), types other than REG_SZ/REG_EXPAND_SZ and text with
+    // a NUL inside are ERROR_INVALID_PARAMETER.
     long checkWrite(const std::string& name, std::uint32_t type,
                     const std::vector<std::uint8_t>& data) const;
     // Data comes back without a terminating NUL.
@@ -30,11 +30,16 @@ class AutostartFolder {
     long write(const std::string& name, std::uint32_t type, const std::vector<std::uint8_t>& data);
     long remove(const std::string& name);
 
-    // Between the two calls, writes and removals are checked at once and carried out by
-    // endBatch(true), after the database commit; endBatch(false) drops them. Checks see
-    // the folder as it was before the batch. Returns the first failure at the end.
+    // A batch runs inside a database transaction. Its writes and removals are checked at
+    // once against the folder as the earlier changes of the batch leave it, and reads see
+    // those changes. prepareBatch() writes the new entries to temporary files (before
+    // the database commits, so a folder that cannot be written fails the whole
+    // transaction); commitBatch() then puts them in place and removes entries, in the
+    // order they were made; abortBatch() drops everything.
     void beginBatch();
-    long endBatch(bool apply);
+    long prepareBatch();
+    long commitBatch();
+    void abortBatch();
     // Value names of the visible entries, sorted.
     std::vector<std::string> list() const;
     // The index-th entry of list(), as registry enumeration returns it.
@@ -45,12 +50,28 @@ class AutostartFolder {
     // File name (with ".desktop") of the entry matching name without regard to case.
     std::string findFile(const std::string& name) const;
 
+    struct Change {
+        std::string name;
+        bool remove = false;
+        std::uint32_t type = 0;
+        std::string path;
+        std::string file;  // the entry's file name, for writes
+        std::string temp;  // the prepared file, for writes
+    };
+
+    // The batch's last change of NAME, if any.
+    const Change* pendingChange(const std::string& name) const;
+    long readFolder(const std::string& name, std::uint32_t* type,
+                    std::vector<std::uint8_t>* data) const;
+    // Writes the entry to a temporary file in the folder; its path in *temp.
+    long writeTemp(const std::string& file, std::uint32_t type, const std::string& path,
+                   std::string* temp);
     long writeNow(const std::string& name, std::uint32_t type, const std::string& path);
     long removeNow(const std::string& name);
 
     std::string dir_;
     bool batching_ = false;
-    std::vector<std::function<long()>> pending_;
+    std::vector<Change> pending_;
 };
 
 // Desktop Entry string escapes (\\ \n \t \r \s); spaces are escaped too so values

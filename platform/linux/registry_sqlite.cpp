@@ -1,55 +1,26 @@
 #include "platform/linux/registry_sqlite.h"
 
-#include <fcntl.h>
-#include <pwd.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <sstream>
-#include <stdexcept>
-#include <thread>
 
+#include "platform/linux/registry_sqlite_statement.h"
 #include "runtime/numbers.h"
 #include "runtime/strings.h"
+
+// Keys, values and handles; registry_sqlite_open.cpp opens the file and runs the
+// write transactions.
 
 namespace tv {
 namespace {
 
-constexpr HKEY kFirstRoot = HKEY_CLASSES_ROOT;
-constexpr HKEY kLastRoot = HKEY_DYN_DATA;
 constexpr const char* kRootNames[] = {
     "HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE", "HKEY_USERS",
     "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA",
 };
-// Marks a database as ours, so a foreign SQLite file is refused instead of altered.
-constexpr int kApplicationId = 0x54564752;
-constexpr int kSchemaVersion = 1;
-constexpr int kBusyTimeoutMs = 5000;
-// Each BEGIN already waits kBusyTimeoutMs; the retries cover a busy handler giving up.
-constexpr int kBeginRetries = 3;
-constexpr int kPragmaRetries = 20;
 constexpr std::size_t kMaxKeyName = 255;
 constexpr std::size_t kMaxValueName = 16383;
-
-constexpr const char* kSchema = R"sql(
-CREATE TABLE keys(
-  id INTEGER PRIMARY KEY,
-  parent INTEGER NOT NULL,
-  name TEXT NOT NULL,
-  path TEXT NOT NULL COLLATE NOCASE UNIQUE);
-CREATE INDEX keys_by_parent ON keys(parent, name COLLATE NOCASE);
-CREATE TABLE vals(
-  key INTEGER NOT NULL REFERENCES keys(id) ON DELETE CASCADE,
-  name TEXT NOT NULL COLLATE NOCASE,
-  type INTEGER NOT NULL,
-  data BLOB NOT NULL,
-  PRIMARY KEY(key, name));
-)sql";
 
 bool isRoot(HKEY key) {
     return key >= kFirstRoot && key <= kLastRoot;
@@ -103,234 +74,10 @@ long copyOut(std::uint32_t storedType, std::vector<std::uint8_t> bytes, std::uin
     return ERROR_SUCCESS;
 }
 
-bool makeFolders(const std::string& path) {
-    for (std::size_t pos = path.find('/', 1); pos != std::string::npos;
-         pos = path.find('/', pos + 1)) {
-        if (mkdir(path.substr(0, pos).c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string blobText(sqlite3_stmt* stmt, int column) {
-    const auto* text = static_cast<const char*>(sqlite3_column_blob(stmt, column));
-    return text == nullptr
-               ? std::string()
-               : std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
-}
-
-std::vector<std::uint8_t> blobBytes(sqlite3_stmt* stmt, int column) {
-    const auto* bytes = static_cast<const std::uint8_t*>(sqlite3_column_blob(stmt, column));
-    int size = sqlite3_column_bytes(stmt, column);
-    return bytes == nullptr ? std::vector<std::uint8_t>()
-                            : std::vector<std::uint8_t>(bytes, bytes + size);
-}
-
 }  // namespace
-
-// Binds parameters and resets the cached statement when it goes out of scope.
-class SqliteRegistry::Statement {
-  public:
-    Statement(SqliteRegistry& owner, const char* sql) : stmt_(owner.statement(sql)) {}
-    ~Statement() {
-        if (stmt_ != nullptr) {
-            sqlite3_reset(stmt_);
-            sqlite3_clear_bindings(stmt_);
-        }
-    }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    Statement& bind(int index, std::int64_t value) {
-        sqlite3_bind_int64(stmt_, index, value);
-        return *this;
-    }
-    Statement& bind(int index, const std::string& text) {
-        sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
-        return *this;
-    }
-    Statement& bindBlob(int index, const std::uint8_t* data, std::uint32_t size) {
-        // A zero-length blob must still be a blob, not NULL.
-        sqlite3_bind_blob(stmt_, index, size == 0 ? "" : static_cast<const void*>(data),
-                          static_cast<int>(size), SQLITE_STATIC);
-        return *this;
-    }
-    int step() { return stmt_ == nullptr ? SQLITE_ERROR : sqlite3_step(stmt_); }
-    sqlite3_stmt* get() const { return stmt_; }
-
-  private:
-    sqlite3_stmt* stmt_;
-};
-
-StorePaths resolveStorePaths(const EnvironmentLookup& environment) {
-    std::string config = environment("XDG_CONFIG_HOME").value_or("");
-    // Relative values are invalid by the XDG rules and are ignored.
-    if (config.empty() || config[0] != '/') {
-        std::string home = environment("HOME").value_or("");
-        if (home.empty()) {
-            const passwd* user = getpwuid(getuid());
-            home = user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "/tmp";
-        }
-        config = home + "/.config";
-    }
-    std::string registry =
-        environment("TOLVANE_REGISTRY").value_or(config + "/tolvane/registry.db");
-    return {registry, config + "/autostart"};
-}
 
 std::string rootKeyName(HKEY root) {
     return isRoot(root) ? kRootNames[root - kFirstRoot] : std::string();
-}
-
-SqliteRegistry::SqliteRegistry(const std::string& path, std::optional<std::string> autostartDir,
-                               Seeder seed) {
-    if (autostartDir && !autostartDir->empty()) {
-        autostart_ = std::make_unique<AutostartFolder>(*autostartDir);
-    }
-    try {
-        openDatabase(path);
-        createIfNew(seed);
-    } catch (...) {
-        closeDatabase();
-        throw;
-    }
-}
-
-SqliteRegistry::~SqliteRegistry() {
-    closeDatabase();
-}
-
-void SqliteRegistry::closeDatabase() {
-    for (auto& [sql, stmt] : statements_) {
-        sqlite3_finalize(stmt);
-    }
-    sqlite3_close(db_);
-}
-
-void SqliteRegistry::openDatabase(const std::string& path) {
-    if (path != ":memory:") {
-        if (!makeFolders(path)) {
-            throw std::runtime_error("cannot create the folder of " + path + ": " +
-                                     std::strerror(errno));
-        }
-        // Created here so the store (and its journal files) are private to the user.
-        int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            throw std::runtime_error("cannot open " + path + ": " + std::strerror(errno));
-        }
-        close(fd);
-    }
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
-        std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
-        throw std::runtime_error("cannot open " + path + ": " + message);
-    }
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    sqlite3_extended_result_codes(db_, 0);
-    // Switching to WAL needs a brief exclusive lock; another process may hold it.
-    for (int attempt = 0;; ++attempt) {
-        int rc = sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA foreign_keys=ON;", nullptr,
-                              nullptr, nullptr);
-        if (rc == SQLITE_OK) {
-            break;
-        }
-        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || attempt == kPragmaRetries) {
-            throw std::runtime_error(path +
-                                     " is not a usable registry store: " + sqlite3_errmsg(db_));
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-}
-
-int SqliteRegistry::queryInt(const char* sql) {
-    Statement stmt(*this, sql);
-    if (stmt.step() != SQLITE_ROW) {
-        throw std::runtime_error(std::string("cannot read the registry store: ") +
-                                 sqlite3_errmsg(db_));
-    }
-    return sqlite3_column_int(stmt.get(), 0);
-}
-
-void SqliteRegistry::createIfNew(const Seeder& seed) {
-    // Checked under the write lock, so of two processes creating the store at once
-    // only the first one builds and seeds it.
-    long rc = transact([&]() -> long {
-        if (queryInt("SELECT count(*) FROM sqlite_master") == 0) {
-            std::string script = std::string(kSchema) +
-                                 "PRAGMA application_id=" + std::to_string(kApplicationId) +
-                                 "; PRAGMA user_version=" + std::to_string(kSchemaVersion) + ";";
-            for (HKEY root = kFirstRoot; root <= kLastRoot; ++root) {
-                script += "INSERT INTO keys(id, parent, name, path) VALUES(" +
-                          std::to_string(root - kFirstRoot + 1) + ", 0, '" + rootKeyName(root) +
-                          "', '" + rootKeyName(root) + "');";
-            }
-            if (sqlite3_exec(db_, script.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-                throw std::runtime_error(std::string("cannot create the registry store: ") +
-                                         sqlite3_errmsg(db_));
-            }
-            return seed ? seed(*this) : ERROR_SUCCESS;
-        }
-        if (queryInt("PRAGMA application_id") != kApplicationId) {
-            throw std::runtime_error("the file is a database of another program");
-        }
-        if (queryInt("PRAGMA user_version") != kSchemaVersion) {
-            throw std::runtime_error("the registry store was made by an unknown version");
-        }
-        return ERROR_SUCCESS;
-    });
-    if (rc != ERROR_SUCCESS) {
-        throw std::runtime_error("cannot seed the registry store (error " + std::to_string(rc) +
-                                 ")");
-    }
-}
-
-sqlite3_stmt* SqliteRegistry::statement(const char* sql) {
-    sqlite3_stmt*& cached = statements_[sql];
-    if (cached == nullptr) {
-        sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &cached, nullptr);
-    }
-    return cached;
-}
-
-long SqliteRegistry::transact(const std::function<long()>& body) {
-    if (transactionDepth_ > 0) {
-        return body();
-    }
-    auto run = [this](const char* sql) {
-        int rc = SQLITE_BUSY;
-        for (int attempt = 0; rc == SQLITE_BUSY && attempt <= kBeginRetries; ++attempt) {
-            rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
-        }
-        return rc == SQLITE_OK;
-    };
-    if (!run("BEGIN IMMEDIATE")) {
-        return ERROR_REGISTRY_IO_FAILED;
-    }
-    long result = ERROR_REGISTRY_IO_FAILED;
-    ++transactionDepth_;
-    if (autostart_) {
-        autostart_->beginBatch();
-    }
-    try {
-        result = body();
-    } catch (...) {
-        --transactionDepth_;
-        if (autostart_) {
-            autostart_->endBatch(false);
-        }
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
-    --transactionDepth_;
-    if (result == ERROR_SUCCESS && !run("COMMIT")) {
-        result = ERROR_REGISTRY_IO_FAILED;
-    }
-    if (result != ERROR_SUCCESS && !sqlite3_get_autocommit(db_)) {
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    long files = autostart_ ? autostart_->endBatch(result == ERROR_SUCCESS) : ERROR_SUCCESS;
-    return result != ERROR_SUCCESS ? result : files;
 }
 
 std::optional<SqliteRegistry::OpenKey> SqliteRegistry::resolve(HKEY key) const {
@@ -485,6 +232,8 @@ long SqliteRegistry::RegDeleteValueA(HKEY key, const std::string& valueName) {
 }
 
 long SqliteRegistry::RegCloseKey(HKEY key) {
+    valueListings_.erase(key);
+    keyListings_.erase(key);
     if (isRoot(key)) {
         return ERROR_SUCCESS;
     }
@@ -520,13 +269,12 @@ long SqliteRegistry::RegCreateKeyExA(HKEY key, const std::string& subKey, HKEY* 
     if (result == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    auto& [parent, parts, path] = where;
     OpenKey created{};
     long rc = transact([&]() -> long {
-        if (!isRoot(key) && !keyExists(parent->id)) {
+        if (!isRoot(key) && !keyExists(where.parent->id)) {
             return ERROR_KEY_DELETED;
         }
-        return createKeyPath(*parent, parts, &created);
+        return createKeyPath(*where.parent, where.parts, &created);
     });
     if (rc != ERROR_SUCCESS) {
         return rc;
@@ -552,13 +300,12 @@ long SqliteRegistry::RegDeleteTree(HKEY key, const std::string& subKey) {
     if (long rc = locate(key, subKey, &where); rc != ERROR_SUCCESS) {
         return rc;
     }
-    auto& [parent, parts, path] = where;
     return transact([&]() -> long {
-        auto target = parts.empty() ? parent : findKey(path);
+        auto target = where.parts.empty() ? where.parent : findKey(where.path);
         if (!target || !keyExists(target->id)) {
             return ERROR_FILE_NOT_FOUND;
         }
-        return deleteBelow(*target, !parts.empty());
+        return deleteBelow(*target, !where.parts.empty());
     });
 }
 
@@ -570,14 +317,27 @@ long SqliteRegistry::RegEnumKeyA(HKEY key, std::uint32_t index, std::string* nam
     if (name == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    Statement stmt(*this,
-                   "SELECT name FROM keys WHERE parent = ?1 ORDER BY name COLLATE NOCASE "
-                   "LIMIT 1 OFFSET ?2");
-    int rc = stmt.bind(1, open->id).bind(2, static_cast<std::int64_t>(index)).step();
-    if (rc != SQLITE_ROW) {
-        return rc == SQLITE_DONE ? ERROR_NO_MORE_ITEMS : ERROR_REGISTRY_IO_FAILED;
+    Listing<std::string>& listing = keyListings_[key];
+    if (index == 0 || index != listing.next || listing.keyId != open->id) {
+        listing = {open->id, 0, {}};
+        Statement stmt(*this,
+                       "SELECT name FROM keys WHERE parent = ?1 ORDER BY name COLLATE NOCASE");
+        stmt.bind(1, open->id);
+        int rc = SQLITE_ROW;
+        while ((rc = stmt.step()) == SQLITE_ROW) {
+            listing.rows.push_back(blobText(stmt.get(), 0));
+        }
+        if (rc != SQLITE_DONE) {
+            keyListings_.erase(key);
+            return ERROR_REGISTRY_IO_FAILED;
+        }
     }
-    *name = blobText(stmt.get(), 0);
+    if (index >= listing.rows.size()) {
+        keyListings_.erase(key);
+        return ERROR_NO_MORE_ITEMS;
+    }
+    listing.next = index + 1;
+    *name = listing.rows[index];
     return ERROR_SUCCESS;
 }
 
@@ -590,20 +350,36 @@ long SqliteRegistry::RegEnumValueA(HKEY key, std::uint32_t index, std::string* n
     if (isRunKey(*open)) {
         return autostart_->enumerate(index, name, type, data);
     }
-    Statement stmt(
-        *this, "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY rowid LIMIT 1 OFFSET ?2");
-    int rc = stmt.bind(1, open->id).bind(2, static_cast<std::int64_t>(index)).step();
-    if (rc != SQLITE_ROW) {
-        return rc == SQLITE_DONE ? ERROR_NO_MORE_ITEMS : ERROR_REGISTRY_IO_FAILED;
+    Listing<ValueRow>& listing = valueListings_[key];
+    if (index == 0 || index != listing.next || listing.keyId != open->id) {
+        listing = {open->id, 0, {}};
+        Statement stmt(*this, "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY rowid");
+        stmt.bind(1, open->id);
+        int rc = SQLITE_ROW;
+        while ((rc = stmt.step()) == SQLITE_ROW) {
+            listing.rows.push_back({blobText(stmt.get(), 0),
+                                    static_cast<std::uint32_t>(sqlite3_column_int64(stmt.get(), 1)),
+                                    blobBytes(stmt.get(), 2)});
+        }
+        if (rc != SQLITE_DONE) {
+            valueListings_.erase(key);
+            return ERROR_REGISTRY_IO_FAILED;
+        }
     }
+    if (index >= listing.rows.size()) {
+        valueListings_.erase(key);
+        return ERROR_NO_MORE_ITEMS;
+    }
+    listing.next = index + 1;
+    const ValueRow& row = listing.rows[index];
     if (name != nullptr) {
-        *name = blobText(stmt.get(), 0);
+        *name = row.name;
     }
     if (type != nullptr) {
-        *type = static_cast<std::uint32_t>(sqlite3_column_int64(stmt.get(), 1));
+        *type = row.type;
     }
     if (data != nullptr) {
-        *data = blobBytes(stmt.get(), 2);
+        *data = row.data;
     }
     return ERROR_SUCCESS;
 }

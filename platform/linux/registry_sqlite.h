@@ -25,7 +25,9 @@ namespace tv {
 
 // Codes the interface header leaves out but this store can return.
 inline constexpr long ERROR_BAD_PATHNAME = 161;
+inline constexpr long ERROR_BUSY = 170;
 inline constexpr long ERROR_KEY_DELETED = 1018;
+inline constexpr long ERROR_REGISTRY_CORRUPT = 1015;
 inline constexpr long ERROR_REGISTRY_IO_FAILED = 1016;
 
 // The start-up key whose values are the autostart folder's entries.
@@ -53,7 +55,9 @@ class SqliteRegistry : public RegistryApi {
     // Unset or empty: the start-up key keeps its values in the database like any
     // other key, so tests never touch the user's desktop.
     // seed: runs once, in the transaction that creates the database.
-    // Throws std::runtime_error when the database cannot be opened or is not a store.
+    // Throws std::runtime_error when the database cannot be opened, is not a store or is
+    // damaged; the message names the file. Opening an existing store only reads, so it
+    // never waits for a writer, and a file that is not ours is not written to at all.
     explicit SqliteRegistry(const std::string& path,
                             std::optional<std::string> autostartDir = std::nullopt,
                             Seeder seed = seedRegistry);
@@ -80,8 +84,16 @@ class SqliteRegistry : public RegistryApi {
                        std::vector<std::uint8_t>* data) override;
 
     // Runs body in one write transaction: everything it writes lands, or nothing does
-    // when it returns an error code. Autostart files are written after the commit.
+    // when it returns an error code. Autostart files are prepared before the commit and
+    // put in place after it. ERROR_BUSY when another process kept the store locked for
+    // the whole busy timeout.
     long transact(const std::function<long()>& body);
+
+    // How long a writer waits for another one before giving up with ERROR_BUSY.
+    void setBusyTimeout(int milliseconds);
+
+    // Set once the database reported damaged pages: a message naming the file.
+    const std::string& damage() const { return damage_; }
 
     // Full path of an open key with the stored case ("HKEY_CURRENT_USER\Control Panel").
     std::optional<std::string> keyPath(HKEY key) const;
@@ -99,8 +111,27 @@ class SqliteRegistry : public RegistryApi {
         std::string path;  // parent path and parts joined
     };
 
-    void openDatabase(const std::string& path);
+    struct ValueRow {
+        std::string name;
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;
+    };
+    // One enumeration in progress on a handle: rows read at index 0 in one query, so
+    // walking the indexes is linear.
+    template <typename Row>
+    struct Listing {
+        std::int64_t keyId = 0;
+        std::uint32_t next = 0;
+        std::vector<Row> rows;
+    };
+
+    // True when the file still needs its tables (new, or another process creating it).
+    bool openDatabase(const std::string& path);
+    bool checkExisting(const std::string& path);
     void closeDatabase();
+    int noteResult(int rc);
+    int beginWrite();
+    bool journalModeIsWal();
     long locate(HKEY key, const std::string& subKey, Location* where) const;
     void createIfNew(const Seeder& seed);
     int queryInt(const char* sql);
@@ -122,6 +153,11 @@ class SqliteRegistry : public RegistryApi {
     HKEY nextHandle_ = 1;
     std::unique_ptr<AutostartFolder> autostart_;
     int transactionDepth_ = 0;
+    int busyTimeoutMs_;
+    std::string path_;
+    std::string damage_;
+    std::map<HKEY, Listing<ValueRow>> valueListings_;
+    std::map<HKEY, Listing<std::string>> keyListings_;
 };
 
 }  // namespace tv

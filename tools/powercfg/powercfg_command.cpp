@@ -5,6 +5,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "platform/linux/registry_sqlite.h"
 #include "policy/default_schemes.h"
 #include "runtime/numbers.h"
 #include "runtime/strings.h"
@@ -91,6 +92,10 @@ void checkName(const std::string& name) {
             throw Refusal("a power scheme name must not hold control characters");
         }
     }
+    // The store keeps text as UTF-8; other bytes could not be exported or shown.
+    if (!isValidUtf8(name)) {
+        throw Refusal("a power scheme name must be UTF-8 text");
+    }
 }
 
 // A command's words after the command itself.
@@ -112,15 +117,18 @@ Words takeWords(const std::vector<std::string>& args, std::size_t from) {
     return words;
 }
 
-SchemeEntry findScheme(SchemeStore& store, const std::string& name, bool numerical) {
+void checkSchemeWord(const std::string& name, bool numerical) {
     checkName(name);
+    if (numerical && !parseSchemeNumber(name)) {
+        throw Refusal("not a scheme number: \"" + name + "\"");
+    }
+}
+
+SchemeEntry findScheme(SchemeStore& store, const std::string& name, bool numerical) {
+    checkSchemeWord(name, numerical);
     std::optional<SchemeEntry> found;
     if (numerical) {
-        std::optional<int> number = parseSchemeNumber(name);
-        if (!number) {
-            throw Refusal("not a scheme number: \"" + name + "\"");
-        }
-        found = store.findByNumber(*number);
+        found = store.findByNumber(*parseSchemeNumber(name));
     } else {
         found = store.findByName(name);
     }
@@ -137,24 +145,33 @@ void expectCount(const Words& words, std::size_t min, std::size_t max, const cha
 }
 
 void checkStored(long rc, const std::string& what) {
+    if (rc == ERROR_BUSY) {
+        throw Refusal("cannot " + what + ": the registry store is busy (another program is " +
+                      "writing to it); try again");
+    }
     if (rc != ERROR_SUCCESS) {
         throw Refusal("cannot " + what + " (registry error " + std::to_string(rc) + ")");
     }
 }
 
-void list(SchemeStore& store, const Words& words, std::ostream& out) {
+void list(const StoreOpener& open, const Words& words, std::ostream& out) {
     expectCount(words, 0, 0, "/LIST");
     if (words.numerical) {
         throw Refusal("usage: powercfg /LIST");
     }
+    SchemeStore& store = open();
     out << "Existing Power Schemes\n----------------------\n";
     for (const SchemeEntry& entry : store.list()) {
         out << entry.name << '\n';
     }
 }
 
-void query(SchemeStore& store, const Machine& machine, const Words& words, std::ostream& out) {
+void query(const StoreOpener& open, const Machine& machine, const Words& words, std::ostream& out) {
     expectCount(words, 0, 1, "/QUERY [NAME] [/NUMERICAL]");
+    if (!words.items.empty()) {
+        checkSchemeWord(words.items[0], words.numerical);
+    }
+    SchemeStore& store = open();
     SchemeEntry entry;
     if (words.items.empty()) {
         std::optional<int> active = store.activeNumber();
@@ -203,53 +220,83 @@ void changeOne(SchemeSettings& settings, const std::string& option, const std::s
     throw Refusal("unknown setting: " + option);
 }
 
-void change(SchemeStore& store, const Words& words) {
+void change(const StoreOpener& open, const Words& words) {
     if (words.items.size() < 3 || words.items.size() % 2 == 0) {
         throw Refusal("usage: powercfg /CHANGE NAME [/NUMERICAL] /SETTING VALUE ...");
     }
-    SchemeEntry entry = findScheme(store, words.items[0], words.numerical);
-    PolicyRecords records = store.records(entry.number);
-    SchemeSettings settings = *decodeSettings(records);
+    checkSchemeWord(words.items[0], words.numerical);
+    SchemeSettings probe;
     for (std::size_t i = 1; i + 1 < words.items.size(); i += 2) {
-        changeOne(settings, words.items[i], words.items[i + 1]);
+        changeOne(probe, words.items[i], words.items[i + 1]);
     }
-    std::optional<PolicyRecords> encoded = encodeSettings(settings, records);
-    if (!encoded) {
-        throw Refusal("hibernation must come later than standby");
-    }
-    checkStored(store.writeRecords(entry.number, *encoded), "change the scheme");
+    SchemeStore& store = open();
+    // Read, change and write back in one transaction: the record holds every setting,
+    // so a change read before another tool's write would undo that write.
+    long rc = store.transaction([&]() -> long {
+        SchemeEntry entry = findScheme(store, words.items[0], words.numerical);
+        PolicyRecords records = store.records(entry.number);
+        SchemeSettings settings = *decodeSettings(records);
+        for (std::size_t i = 1; i + 1 < words.items.size(); i += 2) {
+            changeOne(settings, words.items[i], words.items[i + 1]);
+        }
+        std::optional<PolicyRecords> encoded = encodeSettings(settings, records);
+        if (!encoded) {
+            throw Refusal("hibernation must come later than standby");
+        }
+        return store.writeRecords(entry.number, *encoded);
+    });
+    checkStored(rc, "change the scheme");
 }
 
-void create(SchemeStore& store, const Words& words) {
+void create(const StoreOpener& open, const Words& words) {
     expectCount(words, 1, 1, "/CREATE NAME");
     const std::string& name = words.items[0];
     checkName(name);
-    std::optional<int> active = store.activeNumber();
-    PolicyRecords records =
-        active && store.findByNumber(*active) ? store.records(*active) : defaultRecords(0);
+    SchemeStore& store = open();
     int number = 0;
-    long rc = store.create(name, records, &number);
+    long rc = store.transaction([&]() -> long {
+        std::optional<int> active = store.activeNumber();
+        PolicyRecords records =
+            active && store.findByNumber(*active) ? store.records(*active) : defaultRecords(0);
+        return store.create(name, records, &number);
+    });
     if (rc == ERROR_ALREADY_EXISTS) {
         throw Refusal("a power scheme named \"" + name + "\" already exists");
+    }
+    if (rc == ERROR_NO_MORE_ITEMS) {
+        throw Refusal("every scheme number is taken");
     }
     checkStored(rc, "create the scheme");
 }
 
-void remove(SchemeStore& store, const Words& words) {
+void remove(const StoreOpener& open, const Words& words) {
     expectCount(words, 1, 1, "/DELETE NAME [/NUMERICAL]");
-    SchemeEntry entry = findScheme(store, words.items[0], words.numerical);
-    long rc = store.remove(entry.number);
+    checkSchemeWord(words.items[0], words.numerical);
+    SchemeStore& store = open();
+    SchemeEntry entry;
+    // Found and removed under one lock, as /SETACTIVE finds and activates.
+    long rc = store.transaction([&]() -> long {
+        entry = findScheme(store, words.items[0], words.numerical);
+        return store.remove(entry.number);
+    });
     if (rc == ERROR_ACCESS_DENIED) {
         throw Refusal("\"" + entry.name + "\" is the active power scheme and cannot be deleted");
     }
     checkStored(rc, "delete the scheme");
 }
 
-void setActive(SchemeStore& store, const Words& words) {
+void setActive(const StoreOpener& open, const Words& words) {
     expectCount(words, 1, 1, "/SETACTIVE NAME [/NUMERICAL]");
-    SchemeEntry entry = findScheme(store, words.items[0], words.numerical);
-    store.fillMissing(entry.number);
-    checkStored(store.setActive(entry.number), "activate the scheme");
+    checkSchemeWord(words.items[0], words.numerical);
+    SchemeStore& store = open();
+    // The scheme must still exist when it becomes active: a /DELETE at the same moment
+    // either runs before (and this finds nothing) or after (and refuses the active one).
+    long rc = store.transaction([&]() -> long {
+        SchemeEntry entry = findScheme(store, words.items[0], words.numerical);
+        store.fillMissing(entry.number);
+        return store.setActive(entry.number);
+    });
+    checkStored(rc, "activate the scheme");
 }
 
 void deviceQuery(const Machine& machine, const Words& words, std::ostream& out) {
@@ -306,8 +353,8 @@ void usage(std::ostream& out) {
            "  /DEVICEQUERY QUERY_FLAG      lists the devices that can wake the machine\n";
 }
 
-void dispatch(const std::vector<std::string>& args, SchemeStore& store, const Machine& machine,
-              std::ostream& out) {
+void dispatch(const std::vector<std::string>& args, const StoreOpener& store,
+              const Machine& machine, std::ostream& out) {
     if (args.empty()) {
         throw Refusal("no command given; try powercfg /?");
     }
@@ -353,8 +400,14 @@ std::string delayLabel(std::uint32_t seconds) {
 
 int runPowercfg(const std::vector<std::string>& args, SchemeStore& store, const Machine& machine,
                 std::ostream& out, std::ostream& err) {
+    return runPowercfg(
+        args, [&store]() -> SchemeStore& { return store; }, machine, out, err);
+}
+
+int runPowercfg(const std::vector<std::string>& args, const StoreOpener& openStore,
+                const Machine& machine, std::ostream& out, std::ostream& err) {
     try {
-        dispatch(args, store, machine, out);
+        dispatch(args, openStore, machine, out);
     } catch (const Refusal& refusal) {
         err << "powercfg: " << refusal.what() << '\n';
         return 1;

@@ -61,6 +61,24 @@ class Key {
     long rc_ = ERROR_FILE_NOT_FOUND;
 };
 
+// After the highest number, else the lowest gap: a number past the highest possible one
+// could not be listed, and the next create would take it again.
+bool freeNumber(const std::vector<SchemeEntry>& byNumber, int* number) {
+    if (byNumber.empty() || byNumber.back().number < kMaxSchemeNumber) {
+        *number = byNumber.empty() ? 0 : byNumber.back().number + 1;
+        return true;
+    }
+    int candidate = 0;
+    for (const SchemeEntry& entry : byNumber) {
+        if (entry.number > candidate) {
+            break;
+        }
+        candidate = entry.number + 1;
+    }
+    *number = candidate;
+    return candidate <= kMaxSchemeNumber;
+}
+
 std::string userPath(int number) {
     return std::string(kUserPoliciesKey) + "\\" + std::to_string(number);
 }
@@ -189,7 +207,9 @@ long SchemeStore::create(const std::string& name, const PolicyRecords& records, 
             return ERROR_ALREADY_EXISTS;
         }
         std::vector<SchemeEntry> schemes = list();
-        *number = schemes.empty() ? 0 : schemes.back().number + 1;
+        if (!freeNumber(schemes, number)) {
+            return ERROR_NO_MORE_ITEMS;
+        }
         // Leftovers of a scheme without a name would otherwise mix into the new one.
         registry_.RegDeleteTree(HKEY_CURRENT_USER, userPath(*number));
         registry_.RegDeleteTree(HKEY_LOCAL_MACHINE, machinePath(*number));

@@ -28,6 +28,10 @@ class SchemeStore {
     SchemeStore(RegistryApi& registry, Transaction transact)
         : registry_(registry), transact_(std::move(transact)) {}
 
+    // Runs body in one write transaction, so what it reads is still true when it writes
+    // (another tool waits meanwhile). The other methods join it when called inside.
+    long transaction(const std::function<long()>& body) { return transact_(body); }
+
     // Schemes with a name, by number.
     std::vector<SchemeEntry> list();
     // The first scheme, by number, with exactly this name.
@@ -44,8 +48,9 @@ class SchemeStore {
     void fillMissing(int number);
 
     long writeRecords(int number, const PolicyRecords& records);
-    // A new scheme under the number after the highest one; ERROR_ALREADY_EXISTS when
-    // a scheme has the name.
+    // A new scheme under the number after the highest one, else (after the highest
+    // possible number) the lowest free one; ERROR_ALREADY_EXISTS when a scheme has the
+    // name, ERROR_NO_MORE_ITEMS when every number is taken.
     long create(const std::string& name, const PolicyRecords& records, int* number);
     // ERROR_ACCESS_DENIED for the active scheme.
     long remove(int number);
@@ -60,6 +65,9 @@ class SchemeStore {
     RegistryApi& registry_;
     Transaction transact_;
 };
+
+// The highest scheme number: what parseSchemeNumber reads and /LIST shows.
+inline constexpr int kMaxSchemeNumber = 999999999;
 
 // Parses a whole decimal scheme number (no sign, no blanks, at most 9 digits).
 std::optional<int> parseSchemeNumber(const std::string& text);

@@ -1,5 +1,6 @@
 #include "tools/reg/reg_command.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -26,8 +27,14 @@ struct TypeEntry {
 };
 
 constexpr TypeEntry kTypes[] = {
-    {"REG_NONE", REG_NONE},     {"REG_SZ", REG_SZ},       {"REG_EXPAND_SZ", REG_EXPAND_SZ},
-    {"REG_BINARY", REG_BINARY}, {"REG_DWORD", REG_DWORD}, {"REG_MULTI_SZ", REG_MULTI_SZ},
+    {"REG_NONE", REG_NONE},
+    {"REG_SZ", REG_SZ},
+    {"REG_EXPAND_SZ", REG_EXPAND_SZ},
+    {"REG_BINARY", REG_BINARY},
+    {"REG_DWORD", REG_DWORD},
+    {"REG_DWORD_LITTLE_ENDIAN", REG_DWORD},  // a second name, after the one shown
+    {"REG_DWORD_BIG_ENDIAN", REG_DWORD_BIG_ENDIAN},
+    {"REG_MULTI_SZ", REG_MULTI_SZ},
     {"REG_QWORD", REG_QWORD},
 };
 
@@ -53,6 +60,14 @@ std::string syntaxError(Operation operation) {
     std::string name = operationName(operation);
     return "ERROR: Invalid syntax. Type \"REG " + (name.empty() ? "" : name + " ") +
            "/?\" for usage.";
+}
+
+bool isHelp(std::string_view arg) {
+    return arg == "/?" || arg == "-?" || equalsIgnoreCase(arg, "/h") || equalsIgnoreCase(arg, "-h");
+}
+
+bool isNumberType(std::uint32_t type) {
+    return type == REG_DWORD || type == REG_DWORD_BIG_ENDIAN || type == REG_QWORD;
 }
 
 bool isSwitch(std::string_view arg) {
@@ -104,6 +119,9 @@ std::string KeyPath::text() const {
 }
 
 std::optional<KeyPath> parseKeyPath(std::string_view text) {
+    if (text.ends_with("\\\\")) {
+        return std::nullopt;
+    }
     if (!text.empty() && text.back() == '\\') {
         text.remove_suffix(1);
     }
@@ -149,57 +167,94 @@ std::string typeName(std::uint32_t type) {
     return buffer;
 }
 
+namespace {
+
+// Items split at the separator ("\\0" by default). A trailing separator ends the list and a
+// lone one is the empty list, as the Windows tool reads them; an empty item elsewhere
+// would cut the list short, so it is refused.
+std::optional<std::vector<std::uint8_t>> multiStringData(std::string_view text, char separator,
+                                                         std::string* error) {
+    std::string_view mark = separator == '\0' ? std::string_view("\\0") : std::string_view();
+    std::vector<std::string_view> items;
+    for (std::size_t start = 0; !text.empty();) {
+        std::size_t end = separator == '\0' ? text.find(mark, start) : text.find(separator, start);
+        items.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) {
+            break;
+        }
+        start = end + (separator == '\0' ? mark.size() : 1);
+    }
+    if (items.size() > 1 && items.back().empty()) {
+        items.pop_back();
+    }
+    std::vector<std::uint8_t> bytes;
+    bool lone = items.size() == 1 && items[0].empty();
+    for (std::string_view item : lone ? std::vector<std::string_view>() : items) {
+        if (item.empty()) {
+            *error = "ERROR: REG_MULTI_SZ data may not contain empty strings.";
+            return std::nullopt;
+        }
+        appendText(&bytes, item);
+    }
+    bytes.push_back(0);
+    if (lone) {
+        bytes.push_back(0);
+    }
+    return bytes;
+}
+
+// Decimal or 0x hex; a QWORD may also be a negative decimal, stored as its two's
+// complement ("-1" is all ones), as the Windows tool reads it.
+std::optional<std::vector<std::uint8_t>> numberData(std::uint32_t type, std::string_view text,
+                                                    std::string* error) {
+    bool qword = type == REG_QWORD;
+    bool negative = qword && text.size() > 1 && text[0] == '-' && text[1] >= '0' && text[1] <= '9';
+    std::optional<std::uint64_t> value =
+        text.empty()
+            ? std::optional<std::uint64_t>(0)
+            : parseUnsigned(negative ? text.substr(1) : text, qword ? ~0ull : 0xFFFFFFFFull);
+    if (!value || (negative && text.substr(1).starts_with("0x"))) {
+        *error = std::string("ERROR: Invalid ") + (qword ? "QWORD" : "DWORD") + " data \"" +
+                 std::string(text) + "\"; give a decimal number or 0x followed by hex digits.";
+        return std::nullopt;
+    }
+    std::uint64_t number = negative ? ~*value + 1 : *value;
+    std::vector<std::uint8_t> bytes = littleEndian(number, qword ? 8 : 4);
+    if (type == REG_DWORD_BIG_ENDIAN) {
+        std::reverse(bytes.begin(), bytes.end());
+    }
+    return bytes;
+}
+
+}  // namespace
+
 std::optional<std::vector<std::uint8_t>> valueData(std::uint32_t type, std::string_view text,
                                                    char separator, std::string* error) {
     std::vector<std::uint8_t> bytes;
-    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+    if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_NONE) {
         appendText(&bytes, text);
-    } else if (type == REG_MULTI_SZ) {
-        // The default separator is the two characters "\0".
-        std::string_view mark = separator == '\0' ? std::string_view("\\0") : std::string_view();
-        std::size_t start = 0;
-        while (!text.empty() && start <= text.size()) {
-            std::size_t end =
-                separator == '\0' ? text.find(mark, start) : text.find(separator, start);
-            std::string_view item =
-                text.substr(start, end == std::string_view::npos ? end : end - start);
-            if (item.empty()) {
-                // An empty item would end the list early and drop the rest.
-                *error = "ERROR: REG_MULTI_SZ data may not contain empty strings.";
-                return std::nullopt;
-            }
-            appendText(&bytes, item);
-            if (end == std::string_view::npos) {
-                break;
-            }
-            start = end + (separator == '\0' ? mark.size() : 1);
-        }
-        bytes.push_back(0);
-    } else if (type == REG_DWORD || type == REG_QWORD) {
-        bool dword = type == REG_DWORD;
-        auto value = text.empty() ? std::optional<std::uint64_t>(0)
-                                  : parseUnsigned(text, dword ? 0xFFFFFFFFull : ~0ull);
-        if (!value) {
-            *error = std::string("ERROR: Invalid ") + (dword ? "DWORD" : "QWORD") + " data \"" +
-                     std::string(text) + "\"; give a decimal number or 0x followed by hex digits.";
+        return bytes;
+    }
+    if (type == REG_MULTI_SZ) {
+        return multiStringData(text, separator, error);
+    }
+    if (isNumberType(type)) {
+        return numberData(type, text, error);
+    }
+    auto hex = [](char c) {
+        return c >= '0' && c <= '9'   ? c - '0'
+               : c >= 'a' && c <= 'f' ? c - 'a' + 10
+               : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                      : -1;
+    };
+    // An odd count of digits reads as if a 0 led them.
+    std::string digits = (text.size() % 2 == 1 ? "0" : "") + std::string(text);
+    for (std::size_t i = 0; i < digits.size(); i += 2) {
+        if (hex(digits[i]) < 0 || hex(digits[i + 1]) < 0) {
+            *error = "ERROR: Invalid binary data \"" + std::string(text) + "\"; give hex digits.";
             return std::nullopt;
         }
-        bytes = littleEndian(*value, dword ? 4 : 8);
-    } else {
-        auto hex = [](char c) {
-            return c >= '0' && c <= '9'   ? c - '0'
-                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                          : -1;
-        };
-        for (std::size_t i = 0; i < text.size(); i += 2) {
-            if (i + 1 == text.size() || hex(text[i]) < 0 || hex(text[i + 1]) < 0) {
-                *error = "ERROR: Invalid binary data \"" + std::string(text) +
-                         "\"; give pairs of hex digits.";
-                return std::nullopt;
-            }
-            bytes.push_back(static_cast<std::uint8_t>(hex(text[i]) * 16 + hex(text[i + 1])));
-        }
+        bytes.push_back(static_cast<std::uint8_t>(hex(digits[i]) * 16 + hex(digits[i + 1])));
     }
     return bytes;
 }
@@ -226,9 +281,13 @@ std::string displayData(std::uint32_t type, const std::vector<std::uint8_t>& dat
         return joined + (item.empty() ? "" : (joined.empty() ? "" : "\\0") + item);
     }
     char buffer[24];
-    if (type == REG_DWORD && data.size() == 4) {
-        std::uint32_t value = data[0] | (data[1] << 8) | (data[2] << 16) |
-                              (static_cast<std::uint32_t>(data[3]) << 24);
+    if ((type == REG_DWORD || type == REG_DWORD_BIG_ENDIAN) && data.size() == 4) {
+        std::vector<std::uint8_t> low(data);
+        if (type == REG_DWORD_BIG_ENDIAN) {
+            std::reverse(low.begin(), low.end());
+        }
+        std::uint32_t value =
+            low[0] | (low[1] << 8) | (low[2] << 16) | (static_cast<std::uint32_t>(low[3]) << 24);
         std::snprintf(buffer, sizeof buffer, "0x%x", value);
         return buffer;
     }
@@ -255,7 +314,7 @@ ParsedCommand parseCommand(const std::vector<std::string>& args) {
     };
     ParsedCommand result;
     Command command;
-    if (args.empty() || args[0] == "/?" || args[0] == "-?") {
+    if (args.empty() || isHelp(args[0])) {
         result.command = command;
         return result;
     }
@@ -265,7 +324,7 @@ ParsedCommand parseCommand(const std::vector<std::string>& args) {
         return result;
     }
     command.operation = found->second;
-    if (args.size() == 2 && (args[1] == "/?" || args[1] == "-?")) {
+    if (args.size() == 2 && isHelp(args[1])) {
         command.operation = Operation::Help;
         command.helpTopic = found->first;
         result.command = command;
@@ -282,6 +341,11 @@ ParsedCommand parseCommand(const std::vector<std::string>& args) {
         if (!key) {
             result.error = isSwitch(args[1]) ? syntaxError(op)
                                              : "ERROR: Invalid key name \"" + args[1] + "\".";
+            return result;
+        }
+        // A root followed by a backslash names no key to write to.
+        if (op == Operation::Add && key->subKey.empty() && args[1].back() == '\\') {
+            result.error = "ERROR: Invalid key name \"" + args[1] + "\".";
             return result;
         }
         command.key = *key;
@@ -347,9 +411,13 @@ ParsedCommand parseCommand(const std::vector<std::string>& args) {
             }
             separator = switches["/S"][0];
         }
-        bool hasData = switches.count("/D") != 0;
-        if ((hasData || switches.count("/T") != 0) && !command.valueName) {
-            result.error = syntaxError(op);  // data needs a value to go to
+        // Without /v the data goes to the default value, and plain "reg add KEY" sets
+        // it to an empty string, as the Windows tool does.
+        if (!command.valueName) {
+            command.valueName = "";
+        }
+        if (isNumberType(command.type) && switches.count("/D") == 0) {
+            result.error = syntaxError(op);  // a number needs its data
             return result;
         }
         auto data = valueData(command.type, switches["/D"], separator, &result.error);
@@ -369,8 +437,10 @@ std::string usageText(const std::string& topic) {
     }
     if (topic == "ADD") {
         return "REG ADD KeyName [/v ValueName | /ve] [/t Type] [/s Separator] [/d Data] [/f]\n"
-               "  Types: REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD, REG_QWORD, REG_BINARY,\n"
-               "  REG_NONE. /f overwrites without asking.\n";
+               "  Types: REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ, REG_DWORD "
+               "(REG_DWORD_LITTLE_ENDIAN),\n"
+               "  REG_DWORD_BIG_ENDIAN, REG_QWORD, REG_BINARY, REG_NONE. Without /v the default\n"
+               "  value is set. /f overwrites without asking.\n";
     }
     if (topic == "DELETE") {
         return "REG DELETE KeyName [/v ValueName | /ve | /va] [/f]\n"
@@ -388,7 +458,7 @@ std::string usageText(const std::string& topic) {
            "  Operation: QUERY | ADD | DELETE | EXPORT | IMPORT\n"
            "  KeyName: ROOT\\Subkey, ROOT one of HKLM, HKCU, HKCR, HKU, HKCC or the full name.\n"
            "  Questions are answered from standard input; no answer counts as No.\n"
-           "  REG Operation /? shows the usage of one operation.\n";
+           "  REG Operation /? (or /h) shows the usage of one operation.\n";
 }
 
 }  // namespace tv::reg

@@ -13,6 +13,9 @@
 
 namespace tv::reg {
 
+// The Windows tool's name for a DWORD stored most significant byte first.
+inline constexpr std::uint32_t REG_DWORD_BIG_ENDIAN = 5;
+
 struct KeyPath {
     HKEY root = 0;
     std::string subKey;
@@ -22,7 +25,8 @@ struct KeyPath {
 };
 
 // "HKLM\Software", "hkey_local_machine\Software"; a single trailing backslash is
-// dropped. Nullopt for unknown roots, remote machines and empty names inside.
+// dropped. Nullopt for unknown roots, remote machines, empty names inside and two
+// trailing backslashes.
 std::optional<KeyPath> parseKeyPath(std::string_view text);
 
 // "REG_SZ" (any case) to its code; nullopt for names the tool does not write.

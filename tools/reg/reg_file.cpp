@@ -35,6 +35,37 @@ int hexDigit(char c) {
                                   : -1;
 }
 
+// Nothing, or a comment: what may follow the data of a value line.
+bool endsLine(std::string_view rest) {
+    rest = trimLeft(rest);
+    return rest.empty() || rest[0] == ';';
+}
+
+// Where the data of a value line ("NAME"=DATA or @=DATA) starts; npos when the line has
+// no "=" after its name (the parser then says what is wrong).
+std::size_t dataStart(std::string_view line) {
+    std::size_t pos = 1;
+    if (line[0] == '"') {
+        while (pos < line.size() && line[pos] != '"') {
+            pos += line[pos] == '\\' ? 2 : 1;
+        }
+        if (pos >= line.size()) {
+            return std::string_view::npos;
+        }
+        ++pos;
+    }
+    std::string_view rest = trimLeft(line.substr(pos));
+    if (rest.empty() || rest[0] != '=') {
+        return std::string_view::npos;
+    }
+    return line.size() - trimLeft(rest.substr(1)).size();
+}
+
+// Hex data never holds ";", so a comment starts at the first one.
+std::string_view withoutComment(std::string_view text) {
+    return trimRight(text.substr(0, text.find(';')));
+}
+
 bool isUnicodeText(std::uint32_t type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
@@ -45,7 +76,7 @@ class LineParser {
 
     // One logical line (continuations joined); false with error_ set.
     bool parse(std::string_view line, std::vector<RegOperation>* out) {
-        if (line.empty() || line[0] == ';') {
+        if (line.empty() || line[0] == ';' || line[0] == '#') {
             return true;
         }
         if (line[0] == '[') {
@@ -70,6 +101,10 @@ class LineParser {
             return fail("a key line must be [KEY] or [-KEY]");
         }
         std::string_view inner = line.substr(1, line.size() - 2);
+        // Trailing backslashes are dropped, however many, as the Windows tool reads them.
+        while (inner.size() > 1 && inner.back() == '\\') {
+            inner.remove_suffix(1);
+        }
         bool remove = inner[0] == '-';
         auto key = parseKeyPath(remove ? inner.substr(1) : inner);
         if (!key) {
@@ -105,7 +140,7 @@ class LineParser {
     }
 
     bool parseHex(std::string_view text, std::vector<std::uint8_t>* bytes) {
-        text = trimLeft(text);
+        text = trimLeft(withoutComment(text));
         while (!text.empty()) {
             std::size_t comma = text.find(',');
             std::string_view item = trimRight(trimLeft(text.substr(0, comma)));
@@ -125,7 +160,7 @@ class LineParser {
     }
 
     bool parseData(std::string_view text, RegOperation* op) {
-        if (text == "-") {
+        if (!text.empty() && text[0] == '-' && endsLine(text.substr(1))) {
             op->kind = RegOperation::Kind::DeleteValue;
             return true;
         }
@@ -136,7 +171,7 @@ class LineParser {
             if (!parseQuoted(text, &pos, &value)) {
                 return false;
             }
-            if (!trimLeft(text.substr(pos)).empty()) {
+            if (!endsLine(text.substr(pos))) {
                 return fail("unexpected text after the closing quote");
             }
             op->type = REG_SZ;
@@ -145,11 +180,17 @@ class LineParser {
             return true;
         }
         if (startsWithIgnoreCase(text, "dword:")) {
-            std::string_view digits = text.substr(6);
+            // Blanks around the digits and a comment after them are allowed.
+            std::string_view digits = trimLeft(text.substr(6));
+            std::size_t count = 0;
+            while (count < digits.size() && hexDigit(digits[count]) >= 0) {
+                ++count;
+            }
             std::uint32_t value = 0;
-            if (digits.empty() || digits.size() > 8) {
+            if (count == 0 || count > 8 || !endsLine(digits.substr(count))) {
                 return fail("dword data must be 1 to 8 hex digits");
             }
+            digits = digits.substr(0, count);
             for (char c : digits) {
                 if (hexDigit(c) < 0) {
                     return fail("dword data must be 1 to 8 hex digits");
@@ -305,33 +346,61 @@ RegFileParse parseRegFile(std::string_view text) {
         lines.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
         start = end == std::string_view::npos ? text.size() + 1 : end + 1;
     }
-    std::string_view header = trimRight(lines[0]);
+    // Blanks may lead the header. Other headers starting with "REGEDIT" are accepted
+    // and nothing is imported from such a file, as the Windows tool does.
+    std::string_view header = trimLeft(trimRight(lines[0]));
     if (header != kHeader5 && header != kHeader4) {
-        result.error = "the file does not start with \"" + std::string(kHeader5) + "\" or \"" +
-                       std::string(kHeader4) + "\"";
-        result.errorLine = 1;
+        if (!header.starts_with("REGEDIT")) {
+            result.error = "the file does not start with \"" + std::string(kHeader5) + "\" or \"" +
+                           std::string(kHeader4) + "\"";
+            result.errorLine = 1;
+        }
         return result;
     }
     LineParser parser(header == kHeader5);
+    auto failAt = [&](std::size_t index, std::string message) {
+        result.operations.clear();
+        result.error = std::move(message);
+        result.errorLine = static_cast<int>(index) + 1;
+        return result;
+    };
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        int lineNumber = static_cast<int>(i) + 1;
-        std::string logical(trimLeft(trimRight(lines[i])));
-        bool isValue = !logical.empty() && (logical[0] == '"' || logical[0] == '@');
-        while (isValue && !logical.empty() && logical.back() == '\\') {
-            if (++i == lines.size()) {
-                result.operations.clear();
-                result.error = "the last line ends with a continuation backslash";
-                result.errorLine = lineNumber;
-                return result;
+        std::size_t first = i;
+        std::string_view line = trimLeft(trimRight(lines[i]));
+        std::string logical(line);
+        bool isValue = !line.empty() && (line[0] == '"' || line[0] == '@');
+        std::size_t start = isValue ? dataStart(line) : std::string_view::npos;
+        // Only hex data continues on the next line; a backslash ending other data is
+        // part of it and refused there.
+        if (start != std::string_view::npos && startsWithIgnoreCase(line.substr(start), "hex")) {
+            logical = std::string(line.substr(0, start)) +
+                      std::string(withoutComment(line.substr(start)));
+            while (!logical.empty() && logical.back() == '\\') {
+                logical.pop_back();
+                // Blank and comment lines inside the data are skipped; the end of the file
+                // ends the data with what came so far.
+                std::string_view next;
+                while (++i < lines.size()) {
+                    next = trimLeft(trimRight(lines[i]));
+                    if (!next.empty() && next[0] != ';') {
+                        break;
+                    }
+                }
+                if (i >= lines.size()) {
+                    break;
+                }
+                if (next == "\\") {
+                    return failAt(i, "a line holding only a backslash inside hex data");
+                }
+                logical += withoutComment(next);
             }
-            logical.pop_back();
-            logical += trimLeft(trimRight(lines[i]));
         }
+        std::size_t before = result.operations.size();
         if (!parser.parse(logical, &result.operations)) {
-            result.operations.clear();
-            result.error = parser.error();
-            result.errorLine = lineNumber;
-            return result;
+            return failAt(first, parser.error());
+        }
+        for (std::size_t op = before; op < result.operations.size(); ++op) {
+            result.operations[op].line = static_cast<int>(first) + 1;
         }
     }
     return result;

@@ -18,6 +18,7 @@ struct RegOperation {
     std::string name;
     std::uint32_t type = REG_NONE;
     std::vector<std::uint8_t> data;
+    int line = 0;  // where the operation's text starts in the file
 };
 
 struct RegFileParse {

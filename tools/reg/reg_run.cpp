@@ -8,7 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <sstream>
+#include <iterator>
 
 #include "runtime/numbers.h"
 #include "runtime/strings.h"
@@ -37,6 +37,11 @@ std::string errorText(long rc) {
             return "ERROR: The key was deleted by another program.";
         case ERROR_REGISTRY_IO_FAILED:
             return "ERROR: The registry store could not be written.";
+        case ERROR_REGISTRY_CORRUPT:
+            return "ERROR: The registry store is damaged.";
+        case ERROR_BUSY:
+            return "ERROR: The registry store is busy: another program is writing to it. Try "
+                   "again.";
         default:
             return "ERROR: The registry call failed with code " + std::to_string(rc) + ".";
     }
@@ -140,7 +145,9 @@ class Runner {
     }
 
     // Prints the key and, with recursive, everything below it; returns values matched.
-    int printTree(HKEY key, const Command& command) {
+    // The queried key itself gets a header only when it shows values; the keys below it
+    // in a recursive listing always do, as the Windows tool prints them.
+    int printTree(HKEY key, const Command& command, bool below = false) {
         std::string path = store_.keyPath(key).value_or("");
         int matches = 0;
         std::vector<Value> shown;
@@ -149,7 +156,10 @@ class Runner {
                 shown.push_back(std::move(value));
             }
         }
-        if (!command.valueName || !shown.empty()) {
+        // An unset default value still shows, as "(value not set)".
+        if (command.valueName && command.valueName->empty() && shown.empty() && !below) {
+            out_ << path << "\n    (Default)    REG_SZ    (value not set)\n\n";
+        } else if (command.valueName ? !shown.empty() : below || !shown.empty()) {
             out_ << path << "\n";
             for (const Value& value : shown) {
                 printValue(value);
@@ -166,7 +176,7 @@ class Runner {
             }
             HKEY child = 0;
             if (store_.RegOpenKeyExA(key, name, 0, KEY_READ, &child) == ERROR_SUCCESS) {
-                matches += printTree(child, command);
+                matches += printTree(child, command, true);
                 store_.RegCloseKey(child);
             }
         }
@@ -179,7 +189,8 @@ class Runner {
         if (rc != ERROR_SUCCESS) {
             return failCode(rc);
         }
-        if (command.valueName && !command.recursive && !findValue(key, *command.valueName)) {
+        if (command.valueName && !command.valueName->empty() && !command.recursive &&
+            !findValue(key, *command.valueName)) {
             store_.RegCloseKey(key);
             return failCode(ERROR_FILE_NOT_FOUND);
         }
@@ -189,7 +200,9 @@ class Runner {
         if (command.valueName && command.recursive) {
             out_ << "End of search: " << matches << " match(es) found.\n";
         }
-        return command.valueName && matches == 0 ? failCode(ERROR_FILE_NOT_FOUND) : 0;
+        bool unsetDefault = command.valueName && command.valueName->empty() && !command.recursive;
+        return command.valueName && matches == 0 && !unsetDefault ? failCode(ERROR_FILE_NOT_FOUND)
+                                                                  : 0;
     }
 
     int add(const Command& command) {
@@ -342,14 +355,26 @@ class Runner {
     }
 
     int import(const Command& command) {
-        std::ifstream file(command.file, std::ios::binary);
-        std::stringstream bytes;
-        if (!file || !(bytes << file.rdbuf())) {
+        struct stat info {};
+        std::ifstream file;
+        if (stat(command.file.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
+            file.open(command.file, std::ios::binary);
+        }
+        std::string bytes;
+        try {
+            bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        } catch (const std::ios_base::failure&) {
+            file.setstate(std::ios::badbit);
+        }
+        if (!file.is_open() || file.bad()) {
             return fail("ERROR: Cannot read " + command.file + ".");
+        }
+        if (bytes.empty()) {
+            return fail("ERROR: " + command.file + " is empty; nothing was imported.");
         }
         std::string text;
         std::string error;
-        if (!decodeRegFileBytes(bytes.str(), &text, &error)) {
+        if (!decodeRegFileBytes(bytes, &text, &error)) {
             return fail("ERROR: " + command.file + ": " + error + "; nothing was imported.");
         }
         RegFileParse parsed = parseRegFile(text);
@@ -357,15 +382,35 @@ class Runner {
             return fail("ERROR: " + command.file + " line " + std::to_string(parsed.errorLine) +
                         ": " + parsed.error + "; nothing was imported.");
         }
+        int failedLine = 0;
         long rc = store_.transact([&]() -> long {
             for (const RegOperation& op : parsed.operations) {
                 if (long result = apply(op); result != ERROR_SUCCESS) {
+                    failedLine = op.line;
                     return result;
                 }
             }
             return ERROR_SUCCESS;
         });
-        return rc == ERROR_SUCCESS ? done() : failCode(rc);
+        if (rc == ERROR_SUCCESS) {
+            return done();
+        }
+        // Start-up entries are written when the values are in place: a failure then
+        // belongs to the first line that changes one.
+        for (const RegOperation& op : parsed.operations) {
+            bool entry = op.kind == RegOperation::Kind::SetValue ||
+                         op.kind == RegOperation::Kind::DeleteValue;
+            if (failedLine == 0 && rc == ERROR_ACCESS_DENIED && entry &&
+                equalsIgnoreCase(op.key.text(), kRunKeyPath)) {
+                failedLine = op.line;
+            }
+        }
+        if (failedLine == 0) {
+            return fail(errorText(rc) + " Nothing was imported from " + command.file + ".");
+        }
+        // "ERROR: " of the code's text moves to the front of the line.
+        return fail("ERROR: " + command.file + " line " + std::to_string(failedLine) + ": " +
+                    errorText(rc).substr(7) + " Nothing was imported.");
     }
 
     SqliteRegistry& store_;
@@ -394,7 +439,13 @@ int runReg(const std::vector<std::string>& args, const StoreFactory& openStore, 
         err << "ERROR: Cannot open the registry store: " << e.what() << "\n";
         return 1;
     }
-    return Runner(*store, in, out, err).run(*parsed.command);
+    int code = Runner(*store, in, out, err).run(*parsed.command);
+    // Damaged pages read as missing keys and values; what was shown cannot be trusted.
+    if (!store->damage().empty()) {
+        err << "ERROR: " << store->damage() << "\n";
+        return 1;
+    }
+    return code;
 }
 
 }  // namespace tv::reg

@@ -7,9 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/strings.h"
+
 namespace tv::reg {
 
-bool isValidUtf8(std::string_view text);
+using tv::isValidUtf8;
 // False for text that is not valid UTF-8.
 bool utf8ToUtf16le(std::string_view text, std::vector<std::uint8_t>* out);
 // False for an odd byte count or unpaired surrogates.

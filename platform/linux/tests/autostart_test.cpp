@@ -166,8 +166,43 @@ TEST_F(Autostart, NamesThatLeaveTheFolderAndUnfitDataAreRefused) {
     EXPECT_EQ(folder_.write("ok", REG_DWORD, bytes("1234")), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(folder_.write("ok", REG_SZ, bytes(std::string("/a\0/b", 5))),
               ERROR_INVALID_PARAMETER);
+    // Line breaks and bytes that are not UTF-8 would break the file and a .reg export.
+    for (const char* name : {"two\nlines", "cr\r", "latin\xe9"}) {
+        EXPECT_EQ(folder_.write(name, REG_SZ, bytes("/x")), ERROR_INVALID_PARAMETER) << name;
+    }
+    EXPECT_EQ(folder_.write("ok", REG_SZ, bytes("/caf\xe9")), ERROR_INVALID_PARAMETER);
     EXPECT_FALSE(std::filesystem::exists(dir_.file("autostart")));
     EXPECT_FALSE(std::filesystem::exists(dir_.file("evil.desktop")));
+}
+
+TEST_F(Autostart, BatchAppliesItsChangesInOrder) {
+    ASSERT_EQ(folder_.write("Old", REG_SZ, bytes("/old")), ERROR_SUCCESS);
+    folder_.beginBatch();
+    EXPECT_EQ(folder_.write("Tmp", REG_SZ, bytes("/tmp")), ERROR_SUCCESS);
+    EXPECT_EQ(readValue("tmp"), "/tmp");
+    EXPECT_EQ(folder_.remove("TMP"), ERROR_SUCCESS);
+    EXPECT_EQ(folder_.remove("Old"), ERROR_SUCCESS);
+    EXPECT_EQ(folder_.remove("old"), ERROR_FILE_NOT_FOUND);  // already gone in this batch
+    EXPECT_EQ(folder_.write("New", REG_SZ, bytes("/new")), ERROR_SUCCESS);
+    EXPECT_EQ(folder_.list(), std::vector<std::string>{"New"});
+    EXPECT_TRUE(std::filesystem::exists(dir_.file("autostart/Old.desktop")));
+    ASSERT_EQ(folder_.prepareBatch(), ERROR_SUCCESS);
+    ASSERT_EQ(folder_.commitBatch(), ERROR_SUCCESS);
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.file("autostart"))) {
+        files.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(files, std::vector<std::string>{"New.desktop"});
+}
+
+TEST_F(Autostart, BatchThatCannotBePreparedLeavesNothing) {
+    touch(dir_.file("autostart"), "a file where the folder should be");
+    AutostartFolder blocked(dir_.file("autostart"));
+    blocked.beginBatch();
+    EXPECT_EQ(blocked.write("A", REG_SZ, bytes("/a")), ERROR_SUCCESS);
+    EXPECT_EQ(blocked.prepareBatch(), ERROR_ACCESS_DENIED);
+    blocked.abortBatch();
+    EXPECT_EQ(readText(dir_.file("autostart")), "a file where the folder should be");
 }
 
 class RunKey : public ::testing::Test {
@@ -215,6 +250,20 @@ TEST_F(RunKey, RolledBackTransactionWritesNoFile) {
     ASSERT_EQ(registry_.transact([&] { return setString(registry_, run, "Tolvane", "/a"); }),
               ERROR_SUCCESS);
     EXPECT_TRUE(std::filesystem::exists(dir_.file("autostart/Tolvane.desktop")));
+}
+
+TEST_F(RunKey, AFolderThatCannotBeWrittenRollsTheWholeTransactionBack) {
+    touch(dir_.file("blocked"), "not a folder");
+    SqliteRegistry registry(":memory:", dir_.file("blocked/autostart"));
+    HKEY run = 0;
+    ASSERT_EQ(registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunKeyPath + 19, 0, KEY_WRITE, &run),
+              ERROR_SUCCESS);
+    long rc = registry.transact([&] {
+        setString(registry, HKEY_CURRENT_USER, "Plain", "1");
+        return setString(registry, run, "Tolvane", "/a");
+    });
+    EXPECT_EQ(rc, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(queryString(registry, HKEY_CURRENT_USER, "Plain"), "");
 }
 
 TEST(RunKeyInMemory, StaysInTheStoreWithoutAnAutostartFolder) {

@@ -299,8 +299,26 @@ TEST_F(PowercfgCreate, BadNamesAreRefused) {
     expectRefused({"/CREATE", "two\nlines"},
                   "a power scheme name must not hold control characters");
     expectRefused({"/CREATE", "tab\there"}, "a power scheme name must not hold control characters");
+    expectRefused({"/CREATE", "caf\xe9"}, "a power scheme name must be UTF-8 text");
     expectRefused({"/CREATE"}, "usage: powercfg /CREATE NAME");
     expectRefused({"/CREATE", "a", "b"}, "usage: powercfg /CREATE NAME");
+}
+
+TEST_F(PowercfgCreate, NumbersNeverPassTheHighestListedOne) {
+    HKEY key = 0;
+    ASSERT_EQ(registry_.RegCreateKeyExA(HKEY_CURRENT_USER,
+                                        "Control Panel\\PowerCfg\\PowerPolicies\\999999999", &key),
+              ERROR_SUCCESS);
+    ASSERT_EQ(registry_.RegSetValueExA(key, "Name", 0, REG_SZ,
+                                       reinterpret_cast<const std::uint8_t*>("Last"), 5),
+              ERROR_SUCCESS);
+    registry_.RegCloseKey(key);
+    // Past the highest number the lowest free one is taken, and nothing is overwritten.
+    ASSERT_EQ(run({"/CREATE", "Gap"}).code, 0);
+    ASSERT_EQ(run({"/CREATE", "Gap 2"}).code, 0);
+    EXPECT_EQ(queryLine(run({"/QUERY", "Gap"}), "Numerical ID"), "Numerical ID               6");
+    EXPECT_EQ(queryLine(run({"/QUERY", "Gap 2"}), "Numerical ID"), "Numerical ID               7");
+    EXPECT_TRUE(run({"/LIST"}).out.ends_with("Max Battery\nGap\nGap 2\nLast\n"));
 }
 
 using PowercfgDelete = PowercfgTest;

@@ -75,6 +75,27 @@ TEST(CommandLine, HelpNeedsNoStore) {
     EXPECT_EQ(command.helpTopic, "ADD");
 }
 
+TEST(CommandLine, HelpOnEveryOperationWithQuestionMarkOrH) {
+    for (const char* help : {"/?", "-?", "/h", "-H"}) {
+        EXPECT_EQ(parsed({help}).operation, Operation::Help) << help;
+        EXPECT_EQ(parsed({"import", help}).helpTopic, "IMPORT") << help;
+    }
+}
+
+TEST(CommandLine, AddWithoutAValueNameSetsTheDefaultValue) {
+    Command command = parsed({"add", "HKCU\\a", "/d", "text"});
+    EXPECT_EQ(command.valueName, "");
+    EXPECT_EQ(command.data, bytes(std::string("text\0", 5)));
+    command = parsed({"add", "HKCU\\a", "/f"});
+    EXPECT_EQ(command.valueName, "");
+    EXPECT_EQ(command.data, bytes(std::string("\0", 1)));
+    // A root with a backslash, or two trailing backslashes, name no key.
+    EXPECT_EQ(errorOf({"add", "HKCU\\", "/v", "X", "/d", "1"}),
+              "ERROR: Invalid key name \"HKCU\\\".");
+    EXPECT_EQ(errorOf({"add", "HKCU\\a\\\\", "/f"}), "ERROR: Invalid key name \"HKCU\\a\\\\\".");
+    EXPECT_EQ(parsed({"query", "HKCU\\"}).key.root, HKEY_CURRENT_USER);
+}
+
 TEST(CommandLine, MalformedCommandsSayWhy) {
     EXPECT_EQ(errorOf({"frobnicate", "HKCU"}), "ERROR: Invalid syntax. Type \"REG /?\" for usage.");
     EXPECT_EQ(errorOf({"query", "HKXY\\a"}), "ERROR: Invalid key name \"HKXY\\a\".");
@@ -84,7 +105,7 @@ TEST(CommandLine, MalformedCommandsSayWhy) {
         {"query", "HKCU", "/v"},
         {"query", "HKCU", "/v", "a", "/ve"},
         {"add", "HKCU\\a", "/v", "a", "/v", "b"},
-        {"add", "HKCU\\a", "/d", "data without a value"},
+        {"add", "HKCU\\a", "/v", "n", "/t", "REG_QWORD"},  // a number needs its data
         {"add", "HKCU\\a", "stray"},
         {"delete", "HKCU\\a", "/y"},
         {"export", "HKCU\\a"},
@@ -126,13 +147,33 @@ TEST(ValueData, StringsBinaryAndMultiStrings) {
     std::string error;
     EXPECT_EQ(valueData(REG_EXPAND_SZ, "%PATH%", 0, &error), bytes(std::string("%PATH%\0", 7)));
     EXPECT_EQ(valueData(REG_BINARY, "00fFa0", 0, &error), (Bytes{0, 255, 160}));
-    EXPECT_EQ(valueData(REG_NONE, "", 0, &error), Bytes{});
-    EXPECT_FALSE(valueData(REG_BINARY, "abc", 0, &error));
+    EXPECT_EQ(valueData(REG_NONE, "text", 0, &error), bytes(std::string("text\0", 5)));
+    EXPECT_EQ(valueData(REG_BINARY, "abc", 0, &error), (Bytes{0x0a, 0xbc}));
     EXPECT_FALSE(valueData(REG_BINARY, "zz", 0, &error));
     EXPECT_EQ(valueData(REG_MULTI_SZ, "a\\0bc", 0, &error), bytes(std::string("a\0bc\0\0", 6)));
     EXPECT_EQ(valueData(REG_MULTI_SZ, "a,b", ',', &error), bytes(std::string("a\0b\0\0", 5)));
     EXPECT_FALSE(valueData(REG_MULTI_SZ, "a\\0\\0b", 0, &error));
     EXPECT_EQ(error, "ERROR: REG_MULTI_SZ data may not contain empty strings.");
+    // A trailing separator ends the list; a lone one is the empty list.
+    EXPECT_EQ(valueData(REG_MULTI_SZ, "a\\0b\\0", 0, &error), bytes(std::string("a\0b\0\0", 5)));
+    EXPECT_EQ(valueData(REG_MULTI_SZ, "a,", ',', &error), bytes(std::string("a\0\0", 3)));
+    EXPECT_EQ(valueData(REG_MULTI_SZ, "\\0", 0, &error), bytes(std::string("\0\0", 2)));
+    EXPECT_FALSE(valueData(REG_MULTI_SZ, "\\0a", 0, &error));
+    EXPECT_FALSE(valueData(REG_MULTI_SZ, "a\\0\\0", 0, &error));
+}
+
+TEST(ValueData, NegativeQwordsAndBigEndianDwords) {
+    std::string error;
+    EXPECT_EQ(valueData(REG_QWORD, "-1", 0, &error), Bytes(8, 0xFF));
+    EXPECT_EQ(valueData(REG_QWORD, "-2", 0, &error),
+              (Bytes{0xFE, 255, 255, 255, 255, 255, 255, 255}));
+    EXPECT_FALSE(valueData(REG_QWORD, "-0x1", 0, &error));
+    EXPECT_EQ(parseTypeName("reg_dword_little_endian"), REG_DWORD);
+    EXPECT_EQ(parseTypeName("REG_DWORD_BIG_ENDIAN"), REG_DWORD_BIG_ENDIAN);
+    EXPECT_EQ(valueData(REG_DWORD_BIG_ENDIAN, "0x01020304", 0, &error), (Bytes{1, 2, 3, 4}));
+    EXPECT_EQ(displayData(REG_DWORD_BIG_ENDIAN, Bytes{1, 2, 3, 4}), "0x1020304");
+    EXPECT_EQ(typeName(REG_DWORD), "REG_DWORD");
+    EXPECT_EQ(typeName(REG_DWORD_BIG_ENDIAN), "REG_DWORD_BIG_ENDIAN");
 }
 
 TEST(ValueDisplay, AsTheQueryShowsIt) {

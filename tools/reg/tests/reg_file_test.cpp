@@ -71,6 +71,39 @@ TEST(RegFileParse, HexDataWithContinuationLinesAndCrLf) {
     EXPECT_TRUE(ops[3].data.empty());
 }
 
+TEST(RegFileParse, CommentsAndBlanksWhereWindowsAllowsThem) {
+    auto ops = parseOk(
+        " \tREGEDIT4\n"
+        "# a comment line\n"
+        "[HKCU\\A\\\\]\n"
+        "\"s\"=\"x;y\" ; after a string\n"
+        "\"d\"=dword:\t 0000001f ; after a dword\n"
+        "\"h\"=hex:01,02 ; after hex\n"
+        "\"g\"=- ; after a deletion\n"
+        "\"m\"=hex:03,\\ ; after a continuation\n"
+        "; a comment inside the data\n"
+        "\n"
+        "  04\n"
+        "\"e\"=hex:05,\\");
+    ASSERT_EQ(ops.size(), 7u);
+    EXPECT_EQ(ops[0].key.subKey, "A");
+    EXPECT_EQ(ops[1].data, bytes(std::string("x;y\0", 4)));
+    EXPECT_EQ(ops[2].data, (Bytes{0x1f, 0, 0, 0}));
+    EXPECT_EQ(ops[3].data, (Bytes{1, 2}));
+    EXPECT_EQ(ops[4].kind, Kind::DeleteValue);
+    EXPECT_EQ(ops[5].data, (Bytes{3, 4}));
+    EXPECT_EQ(ops[5].line, 8);
+    EXPECT_EQ(ops[6].data, Bytes{5});  // the file ended inside the data
+}
+
+TEST(RegFileParse, OtherRegeditHeadersImportNothing) {
+    for (const char* text : {"REGEDIT\n[HKCU\\A]\n", "REGEDIT5\n[HKCU\\A]\n", "REGEDIT4 FOO\n"}) {
+        RegFileParse parsed = parseRegFile(text);
+        EXPECT_EQ(parsed.error, "") << text;
+        EXPECT_TRUE(parsed.operations.empty()) << text;
+    }
+}
+
 TEST(RegFileParse, TextInHexIsUtf16InVersion5AndBytesInRegedit4) {
     auto ops = parseOk(R"(Windows Registry Editor Version 5.00
 
@@ -145,7 +178,12 @@ TEST(RegFileParse, MalformedFilesReportTheLineAndYieldNothing) {
 just text
 )"),
               3);
-    EXPECT_EQ(errorLine("Windows Registry Editor Version 5.00\n[HKCU\\A]\n\"n\"=hex:01,\\"), 3);
+    // Windows ignores these lines; here they stop the whole file.
+    EXPECT_EQ(errorLine("REGEDIT4\n[HKCU\\A]\n\"n\"=\"abc\\\ndef\"\n"), 3);
+    EXPECT_EQ(errorLine("REGEDIT4\n[HKCU\\A]\n\"n\"=dword:00000001\\\n"), 3);
+    EXPECT_EQ(errorLine("REGEDIT4\n[HKCU\\A]\n\\\n"), 3);
+    EXPECT_EQ(errorLine("REGEDIT4\n[HKCU\\A]\n\"n\"=hex:01,\\\n\\\n02\n"), 4);
+    EXPECT_EQ(errorLine("\nREGEDIT4\n"), 1);
     EXPECT_EQ(errorLine(R"(Windows Registry Editor Version 5.00
 [-HKCU\A]
 "n"="value under a deleted key"

@@ -1,82 +1,12 @@
 // The reg executable end to end, on a store and autostart folder in a temporary folder.
 
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "platform/linux/tests/registry_test_support.h"
+#include "tools/reg/tests/reg_tool_fixture.h"
 
 namespace {
 
-using tv::testing::TempDir;
-
-struct Result {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-class RegTool : public ::testing::Test {
-  protected:
-    TempDir dir_;
-
-    Result reg(const std::vector<std::string>& args, const std::string& input = "") {
-        writeFile(dir_.file("stdin"), input);
-        pid_t pid = fork();
-        if (pid == 0) {
-            setenv("TOLVANE_REGISTRY", dir_.file("registry.db").c_str(), 1);
-            setenv("XDG_CONFIG_HOME", dir_.file("config").c_str(), 1);
-            int in = open(dir_.file("stdin").c_str(), O_RDONLY);
-            int out = open(dir_.file("stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            int err = open(dir_.file("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(in, 0);
-            dup2(out, 1);
-            dup2(err, 2);
-            std::vector<char*> argv;
-            std::string program = std::string(TV_BIN_DIR) + "/reg";
-            argv.push_back(program.data());
-            std::vector<std::string> copies = args;
-            for (std::string& arg : copies) {
-                argv.push_back(arg.data());
-            }
-            argv.push_back(nullptr);
-            execv(program.c_str(), argv.data());
-            _exit(127);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        Result result;
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = readFile(dir_.file("stdout"));
-        result.err = readFile(dir_.file("stderr"));
-        return result;
-    }
-
-    void expectFailure(const Result& result, const std::string& error) {
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_EQ(result.err, error + "\n");
-    }
-};
-
-constexpr const char* kDone = "The operation completed successfully.\n";
-constexpr const char* kNotFound =
-    "ERROR: The system was unable to find the specified registry key or value.";
+using namespace tv::testing;
 
 TEST_F(RegTool, AddQueryExportDeleteImportRoundTrip) {
     EXPECT_EQ(reg({"add", "HKCU\\Software\\Tolvane", "/v", "Title", "/d", "Battery Monitor"}).out,
@@ -122,6 +52,23 @@ TEST_F(RegTool, SeededStoreAndRecursiveQuery) {
     result = reg({"query", "HKCU\\Control Panel\\PowerCfg", "/v", "name", "/s"});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_NE(result.out.find("End of search: 6 match(es) found."), std::string::npos);
+}
+
+TEST_F(RegTool, QueryAndAddOfDefaultValuesAsTheWindowsToolDoes) {
+    ASSERT_EQ(reg({"add", "HKCU\\Q\\Sub", "/v", "x", "/d", "1", "/f"}).exitCode, 0);
+    // A key without values shows only its subkeys; below it every key has a header.
+    EXPECT_EQ(reg({"query", "HKCU\\Q"}).out, "\nHKEY_CURRENT_USER\\Q\\Sub\n");
+    EXPECT_EQ(reg({"query", "HKCU\\Q", "/s"}).out,
+              "\nHKEY_CURRENT_USER\\Q\\Sub\n    x    REG_SZ    1\n\n");
+    Result unset = reg({"query", "HKCU\\Q", "/ve"});
+    EXPECT_EQ(unset.exitCode, 0);
+    EXPECT_EQ(unset.out, "\nHKEY_CURRENT_USER\\Q\n    (Default)    REG_SZ    (value not set)\n\n");
+    EXPECT_EQ(reg({"add", "HKCU\\Q", "/d", "shown", "/f"}).out, kDone);
+    EXPECT_EQ(reg({"query", "HKCU\\Q", "/ve"}).out,
+              "\nHKEY_CURRENT_USER\\Q\n    (Default)    REG_SZ    shown\n\n");
+    EXPECT_EQ(reg({"add", "HKCU\\R", "/f"}).out, kDone);
+    EXPECT_EQ(reg({"query", "HKCU\\R"}).out,
+              "\nHKEY_CURRENT_USER\\R\n    (Default)    REG_SZ    \n\n");
 }
 
 TEST_F(RegTool, MalformedCommandsChangeNothing) {
