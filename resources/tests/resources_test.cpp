@@ -1,8 +1,10 @@
 #include "resources/resources.h"
 
+#include "platform/qt/testing/application.h"
+
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -11,24 +13,7 @@
 namespace {
 
 // Pixmaps need a GUI application; one for the whole test program.
-class GuiEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        app_ = new QGuiApplication(argc_, argv_);
-    }
-    void TearDown() override { delete app_; }
-
-  private:
-    int argc_ = 1;
-    char name_[16] = "resources_test";
-    char* argv_[2] = {name_, nullptr};
-    QGuiApplication* app_ = nullptr;
-};
-
-const auto* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+[[maybe_unused]] QApplication& kGui = tv::testing::application();
 
 // The names the two programs ask for.
 const QStringList kProgramNames{"OK",        "PREF",    "1",       "WARNING", "DELETE", "ADD",
