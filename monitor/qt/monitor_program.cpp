@@ -18,11 +18,17 @@ MonitorProgram::MonitorProgram(const ProgramStart& start)
       files_(*sleep_, &linuxFiles_),
       registry_(openStoreOrMemory(start.store, "Tolvane")),
       dialogs_([this] { return static_cast<QWidget*>(views_.mainWindow()); }) {
+    // The desktop's own indicator reads UPower, so the monitor does too where it can;
+    // a folder chosen in the environment is a simulated supply and is read directly.
+    if (!start.environment("TOLVANE_POWER_SUPPLY")) {
+        upower_ = std::make_unique<UPowerPowerStatus>(QDBusConnection::systemBus(), power_);
+    }
+    PowerStatusSource& power = upower_ ? static_cast<PowerStatusSource&>(*upower_) : power_;
     time_.qt().addView([this] { views_.sync(); });
     views_.onQuit = [] { QCoreApplication::exit(0); };
     main_ = std::make_unique<frmMain>(
         time_.runtime(),
-        MonitorServices{power_, instance_, tray_, *sleep_, launcher_, systemDirectory_, files_,
+        MonitorServices{power, instance_, tray_, *sleep_, launcher_, systemDirectory_, files_,
                         *registry_, dialogs_, views_, ProgramInfo{start.folder}, &chargeBar_});
     tray_.setListener([this](std::uint32_t code) { forwardTrayEvent(code); });
 }

@@ -15,6 +15,7 @@
 #include "platform/linux/power_status_sysfs.h"
 #include "platform/linux/single_instance_linux.h"
 #include "platform/power_events.h"
+#include "platform/qt/dbus/upower_power_status.h"
 #include "platform/qt/program_scaffold.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/sleep.h"
@@ -39,6 +40,8 @@ class MonitorProgram {
     QtTray tray_;
     MonitorViews views_;
     SysfsPowerStatus power_;
+    // UPower's readings, with the folder as fallback; none for a simulated folder.
+    std::unique_ptr<UPowerPowerStatus> upower_;
     FlockInstanceCheck instance_;
     std::unique_ptr<SleepService> sleep_;
     LinuxLauncher launcher_;

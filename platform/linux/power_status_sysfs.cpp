@@ -129,6 +129,10 @@ std::optional<double> averageCapacity(const std::vector<Battery>& batteries) {
 }
 
 std::optional<int> percentOf(const std::vector<Battery>& batteries) {
+    // One battery: the kernel's own figure, which its driver may have calibrated.
+    if (batteries.size() == 1 && batteries.front().capacity) {
+        return static_cast<int>(std::clamp(*batteries.front().capacity, 0.0, 100.0));
+    }
     std::optional<double> ratio =
         combinedRatio(batteries, &Battery::energyNow, &Battery::energyFull);
     if (!ratio) {
@@ -140,7 +144,8 @@ std::optional<int> percentOf(const std::vector<Battery>& batteries) {
     if (!ratio) {
         return std::nullopt;
     }
-    return static_cast<int>(std::clamp(std::lround(*ratio * 100), 0L, 100L));
+    // Rounded down: 99.5 % still charging must not read 100 ("Fully Charged").
+    return static_cast<int>(std::clamp(std::floor(*ratio * 100 + 1e-9), 0.0, 100.0));
 }
 
 bool anyStatus(const std::vector<Battery>& batteries, const std::string& status) {
@@ -156,7 +161,9 @@ std::uint8_t lineStatusOf(const Supplies& supplies) {
     }
     // Without a supply that tells, the batteries may; a machine without either runs
     // on mains, as the platform reports for desktops.
-    if (supplies.batteries.empty() || anyStatus(supplies.batteries, "Charging")) {
+    // A battery held by a charge limit says "Not charging": it is plugged in.
+    if (supplies.batteries.empty() || anyStatus(supplies.batteries, "Charging") ||
+        anyStatus(supplies.batteries, "Not charging")) {
         return AC_LINE_ONLINE;
     }
     if (anyStatus(supplies.batteries, "Discharging")) {
@@ -186,8 +193,28 @@ SYSTEM_POWER_STATUS readPowerSupplyFolder(const std::string& dir) {
     return status;
 }
 
+bool isCompleteReading(const SYSTEM_POWER_STATUS& status) {
+    return status.ACLineStatus != AC_LINE_UNKNOWN &&
+           status.BatteryLifePercent != BATTERY_PERCENTAGE_UNKNOWN &&
+           status.BatteryFlag != BATTERY_FLAG_UNKNOWN;
+}
+
 bool SysfsPowerStatus::GetSystemPowerStatus(SYSTEM_POWER_STATUS& status) {
-    status = readPowerSupplyFolder(dir_);
+    SYSTEM_POWER_STATUS reading = readPowerSupplyFolder(dir_);
+    // A battery being re-probed or a busy driver fails a read now and then; the last
+    // good reading stands in for a few samples before the loss is believed. A machine
+    // without a battery reads incomplete every time and is never held back.
+    if (lastGood_ && !isCompleteReading(reading) && missedSamples_ < kHeldSamples) {
+        ++missedSamples_;
+        status = *lastGood_;
+        return true;
+    }
+    missedSamples_ = 0;
+    lastGood_.reset();
+    if (isCompleteReading(reading)) {
+        lastGood_ = reading;
+    }
+    status = reading;
     return true;
 }
 

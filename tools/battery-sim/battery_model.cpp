@@ -67,6 +67,9 @@ std::string statusOf(const BatteryModel& model) {
     if (!model.plugged()) {
         return "Discharging";
     }
+    if (model.held()) {
+        return "Not charging";
+    }
     return model.percent() >= 100 ? "Full" : "Charging";
 }
 
@@ -75,6 +78,7 @@ std::string statusOf(const BatteryModel& model) {
 std::string usage() {
     return "usage: battery-sim --dir DIR [--percent N] [--seconds-per-point S] [--plugged]\n"
            "                   [--plug-at T]... [--unplug-at T]... [--no-battery]\n"
+           "                   [--charge-limit PERCENT] [--flaky-reads SECONDS]\n"
            "                   [--once [--at T]]\n"
            "SIGUSR1 plugs in or unplugs.";
 }
@@ -99,6 +103,10 @@ Options parseOptions(const std::vector<std::string>& args) {
             options.plugAt.push_back(numberArg(option, value(), 0, 1e9));
         } else if (option == "--unplug-at") {
             options.unplugAt.push_back(numberArg(option, value(), 0, 1e9));
+        } else if (option == "--charge-limit") {
+            options.chargeLimit = numberArg(option, value(), 1, 100);
+        } else if (option == "--flaky-reads") {
+            options.flakySeconds = numberArg(option, value(), 0, 59);
         } else if (option == "--at") {
             options.at = numberArg(option, value(), 0, 1e9);
         } else if (option == "--plugged") {
@@ -119,6 +127,8 @@ Options parseOptions(const std::vector<std::string>& args) {
 
 BatteryModel::BatteryModel(const Options& options)
     : secondsPerPoint_(options.secondsPerPoint),
+      chargeLimit_(options.chargeLimit),
+      flakySeconds_(options.flakySeconds),
       percent_(options.percent),
       plugged_(options.plugged) {
     for (double t : options.plugAt) {
@@ -145,8 +155,18 @@ void BatteryModel::drift(double seconds) {
         return;
     }
     double points = seconds / secondsPerPoint_;
-    percent_ = std::clamp(percent_ + (plugged_ ? points : -points), 0.0, 100.0);
+    if (!plugged_) {
+        percent_ = std::max(percent_ - points, 0.0);
+    } else if (percent_ < chargeLimit_) {
+        // A charge above the limit when plugged in stays where it is, as with a real
+        // threshold.
+        percent_ = std::min(percent_ + points, chargeLimit_);
+    }
     time_ += seconds;
+}
+
+bool BatteryModel::readsFail() const {
+    return flakySeconds_ > 0 && std::fmod(time_, 60.0) >= 60.0 - flakySeconds_;
 }
 
 bool writeSupplyFolder(const std::string& dir, const BatteryModel& model, bool noBattery,
@@ -162,16 +182,25 @@ bool writeSupplyFolder(const std::string& dir, const BatteryModel& model, bool n
         return true;
     }
     auto energy = static_cast<long long>(std::llround(model.percent() / 100 * kEnergyFull));
-    return writeAll(root / "BAT0",
-                    {{"type", "Battery"},
-                     {"present", "1"},
-                     {"technology", "Li-ion"},
-                     {"status", statusOf(model)},
-                     {"energy_full_design", std::to_string(static_cast<long long>(kEnergyFull))},
-                     {"energy_full", std::to_string(static_cast<long long>(kEnergyFull))},
-                     {"energy_now", std::to_string(energy)},
-                     {"capacity", std::to_string(std::lround(std::floor(model.percent())))}},
-                    error);
+    std::vector<std::pair<const char*, std::string>> charge = {
+        {"energy_now", std::to_string(energy)},
+        {"capacity", std::to_string(std::lround(std::floor(model.percent())))}};
+    if (model.readsFail()) {
+        // Gone for the moment: a read fails as it does while the driver is busy.
+        for (const auto& file : charge) {
+            std::error_code ignored;
+            fs::remove(root / "BAT0" / file.first, ignored);
+        }
+        charge.clear();
+    }
+    charge.insert(charge.end(),
+                  {{"type", "Battery"},
+                   {"present", "1"},
+                   {"technology", "Li-ion"},
+                   {"status", statusOf(model)},
+                   {"energy_full_design", std::to_string(static_cast<long long>(kEnergyFull))},
+                   {"energy_full", std::to_string(static_cast<long long>(kEnergyFull))}});
+    return writeAll(root / "BAT0", charge, error);
 }
 
 }  // namespace tv::batterysim

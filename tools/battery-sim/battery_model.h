@@ -16,6 +16,11 @@ struct Options {
     std::vector<double> plugAt;
     std::vector<double> unplugAt;
     bool noBattery = false;
+    // Plugged in, the charge stops rising here and the battery says "Not charging".
+    double chargeLimit = 100;
+    // Seconds of every minute (from second 60 - N on) in which BAT0's charge files
+    // cannot be read, as with a busy driver; 0 for none.
+    double flakySeconds = 0;
     bool once = false;
     double at = 0;  // with once: the state this many seconds after the start
 };
@@ -35,11 +40,17 @@ class BatteryModel {
 
     double percent() const { return percent_; }
     bool plugged() const { return plugged_; }
+    // Plugged in and held at the charge limit below full.
+    bool held() const { return plugged_ && chargeLimit_ < 100 && percent_ >= chargeLimit_; }
+    // Whether the charge files are unreadable now (--flaky-reads).
+    bool readsFail() const;
 
   private:
     void drift(double seconds);
 
     double secondsPerPoint_;
+    double chargeLimit_;
+    double flakySeconds_;
     double percent_;
     bool plugged_;
     double time_ = 0;

@@ -50,7 +50,21 @@ TEST(SysfsPowerStatus, EnergyBatteryOnBattery) {
                    {"energy_full", "50000000"},
                    {"energy_full_design", "57000000"},
                    {"capacity", "61"}});
-    expectStatus(f.read(), 0, 0, 60);
+    // The kernel's own percentage wins over the one computed from energy (60).
+    expectStatus(f.read(), 0, 0, 61);
+}
+
+TEST(SysfsPowerStatus, ComputedPercentagesRoundDownAndALimitedBatteryIsNotCharging) {
+    SupplyFolder f;
+    f.add("BAT0", {{"type", "Battery"},
+                   {"status", "Charging"},
+                   {"energy_now", "49750000"},
+                   {"energy_full", "50000000"}});
+    // 99.5 % still charging: not yet full.
+    expectStatus(f.read(), 1, 9, 99);
+    // Held at 80 % by a charge threshold: plugged in, not charging.
+    f.add("BAT0", {{"status", "Not charging"}, {"capacity", "80"}});
+    expectStatus(f.read(), 1, 1, 80);
 }
 
 TEST(SysfsPowerStatus, ChargeBatteryChargingSetsTheChargingBit) {

@@ -84,6 +84,60 @@ TEST(BatteryModel, FallsOrRisesOnePointPerPeriodAndFollowsThePlugSchedule) {
     EXPECT_DOUBLE_EQ(model.percent(), 100);
 }
 
+// Held by a charge limit, the battery reads as plugged in and not charging.
+TEST(BatteryModel, AChargeLimitHoldsTheChargeAndSaysNotCharging) {
+    TempDir dir;
+    ASSERT_EQ(run({"--dir", dir.path(), "--percent", "70", "--plugged", "--seconds-per-point", "1",
+                   "--charge-limit", "80", "--at", "5", "--once"}),
+              0);
+    SYSTEM_POWER_STATUS s = readPowerSupplyFolder(dir.path());
+    EXPECT_EQ(s.BatteryLifePercent, 75);
+    EXPECT_EQ(s.BatteryFlag, BATTERY_FLAG_HIGH | BATTERY_FLAG_CHARGING);
+    ASSERT_EQ(run({"--dir", dir.path(), "--percent", "70", "--plugged", "--seconds-per-point", "1",
+                   "--charge-limit", "80", "--at", "60", "--once"}),
+              0);
+    s = readPowerSupplyFolder(dir.path());
+    EXPECT_EQ(s.ACLineStatus, AC_LINE_ONLINE);
+    EXPECT_EQ(s.BatteryLifePercent, 80);
+    EXPECT_EQ(s.BatteryFlag, BATTERY_FLAG_HIGH);
+    EXPECT_EQ(run({"--dir", dir.path(), "--charge-limit", "0"}), 2);
+    EXPECT_EQ(run({"--dir", dir.path(), "--flaky-reads", "60"}), 2);
+}
+
+// Samples every 5 s of a battery whose charge files fail to read for the last
+// flakySeconds of each minute; the reader's percentages from 0 to 60 s.
+std::vector<int> flakySamples(double flakySeconds) {
+    TempDir dir;
+    Options options;
+    options.dir = dir.path();
+    options.percent = 50;
+    options.secondsPerPoint = 1000;
+    options.flakySeconds = flakySeconds;
+    BatteryModel model(options);
+    SysfsPowerStatus power(dir.path());
+    std::vector<int> percents;
+    for (int t = 0; t <= 60; t += 5) {
+        model.advanceTo(t);
+        std::string error;
+        EXPECT_TRUE(writeSupplyFolder(dir.path(), model, false, error)) << error;
+        SYSTEM_POWER_STATUS s;
+        power.GetSystemPowerStatus(s);
+        percents.push_back(s.BatteryLifePercent);
+    }
+    return percents;
+}
+
+TEST(SimulatedBattery, ShortReadErrorsKeepTheLastReadingLongOnesDoNot) {
+    std::vector<int> oneSample(12, 49);
+    oneSample.push_back(49);
+    oneSample[0] = 50;
+    EXPECT_EQ(flakySamples(5), oneSample);
+    // Five samples lost: three are held, then the loss shows.
+    std::vector<int> fiveSamples = oneSample;
+    fiveSamples[10] = fiveSamples[11] = BATTERY_PERCENTAGE_UNKNOWN;
+    EXPECT_EQ(flakySamples(25), fiveSamples);
+}
+
 TEST(BatterySimProgram, BadArgumentsExitWithTwo) {
     TempDir dir;
     EXPECT_EQ(run({}), 2);
