@@ -5,13 +5,15 @@
 
 #include "platform/qt/dbus/power_events_system.h"
 #include "platform/qt/dbus/sleep_system.h"
+#include "platform/qt/dbus/status_notifier.h"
 
 namespace tv {
 
 MonitorProgram::MonitorProgram(const ProgramStart& start)
     : views_(chargeBar_.widget(), [this] { time_.qt().afterEvent(); }),
       power_(powerSupplyDir(start.environment)),
-      instance_(instanceLockPath("tolvane", start.environment)),
+      // A second start wakes this copy as "&Show Window" does.
+      instance_(instanceLockPath("tolvane", start.environment), SIGUSR1),
       sleep_(makeSystemSleep()),
       launcher_(start.folder),
       systemDirectory_(std::string(kStandInSystemDirectory)),
@@ -25,6 +27,11 @@ MonitorProgram::MonitorProgram(const ProgramStart& start)
     }
     PowerStatusSource& power = upower_ ? static_cast<PowerStatusSource&>(*upower_) : power_;
     time_.qt().addView([this] { views_.sync(); });
+    time_.qt().addView([this] {
+        if (main_) {
+            warningNotice_.sync(*main_, main_->powerStatus().ACLineStatus == AC_LINE_ONLINE);
+        }
+    });
     views_.onQuit = [] { QCoreApplication::exit(0); };
     main_ = std::make_unique<frmMain>(
         time_.runtime(),
@@ -42,18 +49,22 @@ MonitorProgram::~MonitorProgram() {
 }
 
 int MonitorProgram::run() {
+    // Before the load takes the instance lock: from then on a second start may signal.
+    signals_ = std::make_unique<SignalForwarder>(
+        std::initializer_list<int>{SIGTERM, SIGINT, SIGHUP, SIGUSR1},
+        [this](int signal) { onSignal(signal); });
     main_->Show();
     if (views_.ended()) {
         return 0;  // another copy runs
+    }
+    if (statusNotifierHostRegistered(QDBusConnection::sessionBus())) {
+        tray_.setContextMenu(&views_.exportPopupMenu(*main_, main_->mPopupSys));
     }
     powerEvents_ = makeSystemPowerEvents();
     powerEvents_->setListener([this](std::uint32_t event) {
         main_->window().SendMessageA(WM_POWERBROADCAST, event, 0);
         time_.qt().afterEvent();
     });
-    signals_ = std::make_unique<SignalForwarder>(
-        std::initializer_list<int>{SIGTERM, SIGINT, SIGHUP, SIGUSR1},
-        [this](int signal) { onSignal(signal); });
     time_.qt().afterEvent();
     return QApplication::exec();
 }

@@ -10,11 +10,13 @@
 #include "monitor/qt/monitor_views.h"
 #include "monitor/qt/qt_charge_bar.h"
 #include "monitor/qt/qt_tray.h"
+#include "monitor/qt/warning_notice.h"
 #include "platform/linux/files_linux.h"
 #include "platform/linux/launcher_linux.h"
 #include "platform/linux/power_status_sysfs.h"
 #include "platform/linux/single_instance_linux.h"
 #include "platform/power_events.h"
+#include "platform/qt/dbus/desktop_notifications.h"
 #include "platform/qt/dbus/upower_power_status.h"
 #include "platform/qt/program_scaffold.h"
 #include "platform/qt/qt_dialogs.h"
@@ -53,6 +55,8 @@ class MonitorProgram {
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<PowerEvents> powerEvents_;
     std::unique_ptr<SignalForwarder> signals_;
+    DesktopNotifications notifications_{QDBusConnection::sessionBus()};
+    WarningNotice warningNotice_{notifications_};
 };
 
 }  // namespace tv

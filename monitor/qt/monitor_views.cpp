@@ -29,7 +29,17 @@ void MonitorViews::PopupMenu(Form& form, MenuItem& menu) {
         menu_ = new PopupMenuView(form, menu, afterEvent_);
     }
     menu_->sync();
-    menu_->popup(QCursor::pos());
+    if (!menuExported_) {
+        menu_->popup(QCursor::pos());
+    }
+}
+
+PopupMenuView& MonitorViews::exportPopupMenu(Form& form, MenuItem& menu) {
+    if (!menu_) {
+        menu_ = new PopupMenuView(form, menu, afterEvent_);
+    }
+    menuExported_ = true;
+    return *menu_;
 }
 
 int MonitorViews::screenWidth() const {

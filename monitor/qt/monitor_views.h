@@ -34,6 +34,11 @@ class MonitorViews : public Desktop {
     void windowUnloaded(Form& form) override;
     void End() override;
 
+    // Makes the popup menu now and leaves opening it to the panel, which shows it from
+    // the tray icon (StatusNotifierItem desktops, where a program cannot open a popup
+    // of its own); PopupMenu then only brings it up to date.
+    PopupMenuView& exportPopupMenu(Form& form, MenuItem& menu);
+
     // Mirrors every window that exists.
     void sync();
 
@@ -55,6 +60,7 @@ class MonitorViews : public Desktop {
     QPointer<WarningWindowView> warning_;
     QPointer<PopupMenuView> menu_;
     bool ended_ = false;
+    bool menuExported_ = false;
 };
 
 }  // namespace tv

@@ -22,21 +22,22 @@ bool QtTray::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data)
                 return false;
             }
             present_ = true;
-            if (available_()) {
-                icon_ = std::make_unique<QSystemTrayIcon>();
-                QObject::connect(
-                    icon_.get(), &QSystemTrayIcon::activated,
-                    [this](QSystemTrayIcon::ActivationReason reason) { activate(reason); });
-            } else {
+            if (!available_()) {
                 std::fputs(
-                    "Tolvane: this desktop has no notification area; the monitor runs with its "
-                    "window only (SIGUSR1 shows a closed window again, SIGTERM ends it)\n",
+                    "Tolvane: this desktop has no notification area yet; the icon appears when "
+                    "one starts (SIGUSR1 shows a closed window again, SIGTERM ends it)\n",
                     stderr);
             }
-            apply(data);
-            if (icon_) {
-                icon_->show();
+            // Made even without a tray: Qt watches for one and embeds the icon then.
+            icon_ = std::make_unique<QSystemTrayIcon>();
+            QObject::connect(
+                icon_.get(), &QSystemTrayIcon::activated,
+                [this](QSystemTrayIcon::ActivationReason reason) { activate(reason); });
+            if (menu_) {
+                icon_->setContextMenu(menu_);
             }
+            apply(data);
+            icon_->show();
             return true;
         }
         case NIM_MODIFY:
@@ -71,6 +72,13 @@ void QtTray::apply(const NotifyIconData& data) {
         if (icon_) {
             icon_->setToolTip(tip);
         }
+    }
+}
+
+void QtTray::setContextMenu(QMenu* menu) {
+    menu_ = menu;
+    if (icon_) {
+        icon_->setContextMenu(menu);
     }
 }
 

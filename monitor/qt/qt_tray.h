@@ -1,12 +1,17 @@
 #pragma once
 // The notification icon through QSystemTrayIcon (StatusNotifierItem or XEmbed, as the
-// desktop offers). It shows the icon and tip of the record the logic sends, and turns
-// activations into the mouse codes the logic decodes. No menu is bound to the icon:
-// the logic opens its popup itself on a right click.
+// desktop offers). It shows the icon and tip of the record the logic sends, touching
+// the icon only when the picture or the tip changed, and turns activations into the
+// mouse codes the logic decodes. On an XEmbed tray no menu is bound to the icon: the
+// logic opens its popup itself on a right click. A StatusNotifierItem panel opens the
+// menu itself, so there the popup menu is given to the icon (setContextMenu) and Qt
+// exports it over D-Bus.
 //
-// Where the desktop has no notification area the record is still kept (and can be
-// read back), the program runs on, and stderr says so once.
+// Where the desktop has no notification area yet, stderr says so once and the icon
+// waits: Qt embeds it when a tray appears, and again when the panel restarts.
 
+#include <QMenu>
+#include <QPointer>
 #include <QString>
 #include <QSystemTrayIcon>
 #include <functional>
@@ -29,6 +34,9 @@ class QtTray : public TrayService {
     void setListener(std::function<void(std::uint32_t code)> listener) {
         listener_ = std::move(listener);
     }
+    // The menu the panel opens for the icon (StatusNotifierItem panels); none on XEmbed.
+    void setContextMenu(QMenu* menu);
+
     // An activation as the toolkit reports it.
     void activate(QSystemTrayIcon::ActivationReason reason);
     static std::uint32_t mouseCodeFor(QSystemTrayIcon::ActivationReason reason);
@@ -45,6 +53,7 @@ class QtTray : public TrayService {
     std::function<bool()> available_;
     std::function<void(std::uint32_t)> listener_;
     std::unique_ptr<QSystemTrayIcon> icon_;
+    QPointer<QMenu> menu_;
     bool present_ = false;
     QString iconName_;
     QString toolTip_;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 
 namespace tv {
@@ -34,6 +35,21 @@ std::string instanceLockPath(const std::string& name, const EnvironmentLookup& e
     return folder + "/" + name + ".lock";
 }
 
+void FlockInstanceCheck::wakeHolder(int fd) const {
+    if (wakeSignal_ == 0) {
+        return;
+    }
+    char text[32] = {};
+    ssize_t count = ::pread(fd, text, sizeof text - 1, 0);
+    char* end = nullptr;
+    long pid = count > 0 ? std::strtol(text, &end, 10) : 0;
+    // Only a plausible id: the file is ours (0600, in our own folder), and kill()
+    // refuses other users' processes anyway.
+    if (pid > 1 && end != text && (*end == '\n' || *end == '\0')) {
+        ::kill(static_cast<pid_t>(pid), wakeSignal_);
+    }
+}
+
 FlockInstanceCheck::~FlockInstanceCheck() {
     if (fd_ >= 0) {
         ::close(fd_);
@@ -54,8 +70,17 @@ bool FlockInstanceCheck::anotherInstanceRunning() {
     }
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
         another_ = errno == EWOULDBLOCK;
+        if (another_) {
+            wakeHolder(fd_);
+        }
         ::close(fd_);
         fd_ = -1;
+        return another_;
+    }
+    std::string pid = std::to_string(::getpid()) + "\n";
+    if (::ftruncate(fd_, 0) == 0) {
+        ssize_t written = ::pwrite(fd_, pid.data(), pid.size(), 0);
+        (void)written;  // without it the running copy is only not woken
     }
     return another_;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // One copy per user session: the first copy holds an exclusive lock on a file in the
-// user's runtime folder; later copies find it taken. The lock goes with the process.
+// user's runtime folder and writes its process id there; later copies find it taken
+// and, where asked, send the running copy a signal (the monitor's "show your window").
+// The lock goes with the process.
 
 #include <string>
 
@@ -16,7 +18,9 @@ std::string instanceLockPath(const std::string& name, const EnvironmentLookup& e
 
 class FlockInstanceCheck : public InstanceCheck {
   public:
-    explicit FlockInstanceCheck(std::string lockPath) : lockPath_(std::move(lockPath)) {}
+    // wakeSignal: sent to the running copy when a later one finds it; 0 for none.
+    explicit FlockInstanceCheck(std::string lockPath, int wakeSignal = 0)
+        : lockPath_(std::move(lockPath)), wakeSignal_(wakeSignal) {}
     ~FlockInstanceCheck() override;
     FlockInstanceCheck(const FlockInstanceCheck&) = delete;
     FlockInstanceCheck& operator=(const FlockInstanceCheck&) = delete;
@@ -26,7 +30,10 @@ class FlockInstanceCheck : public InstanceCheck {
     bool anotherInstanceRunning() override;
 
   private:
+    void wakeHolder(int fd) const;
+
     std::string lockPath_;
+    int wakeSignal_;
     int fd_ = -1;
     bool checked_ = false;
     bool another_ = false;

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 
@@ -26,6 +27,31 @@ TEST(SingleInstance, SecondCopyFindsTheLockTakenUntilTheFirstEnds) {
     }
     FlockInstanceCheck later(lock);
     EXPECT_FALSE(later.anotherInstanceRunning());
+}
+
+volatile std::sig_atomic_t wakeCalls = 0;
+extern "C" void onWake(int) {
+    wakeCalls = wakeCalls + 1;
+}
+
+TEST(SingleInstance, ALaterCopyWakesTheRunningOne) {
+    testing::TempDir dir;
+    std::string lock = dir.path() + "/tolvane.lock";
+    struct sigaction action {};
+    struct sigaction previous {};
+    action.sa_handler = onWake;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGUSR2, &action, &previous);
+    FlockInstanceCheck first(lock, SIGUSR2);
+    EXPECT_FALSE(first.anotherInstanceRunning());
+    FlockInstanceCheck quiet(lock);
+    EXPECT_TRUE(quiet.anotherInstanceRunning());
+    EXPECT_EQ(wakeCalls, 0);
+    // The holder's id is in the file; a signal to oneself arrives before kill returns.
+    FlockInstanceCheck second(lock, SIGUSR2);
+    EXPECT_TRUE(second.anotherInstanceRunning());
+    EXPECT_EQ(wakeCalls, 1);
+    sigaction(SIGUSR2, &previous, nullptr);
 }
 
 TEST(SingleInstance, UnopenableLockLetsTheProgramRun) {
