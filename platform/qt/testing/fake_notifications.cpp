@@ -33,7 +33,11 @@ class FakeServer : public QDBusVirtualObject {
         const QString member = message.member();
         const QList<QVariant> args = message.arguments();
         QDBusMessage reply;
-        if (message.interface() != kInterface) {
+        if (message.interface() == u"org.freedesktop.DBus.Introspectable") {
+            // Qt hands introspection of a virtual object to it like any other call.
+            reply = message.createReply(QStringLiteral("<node>") + introspect(message.path()) +
+                                        QStringLiteral("</node>"));
+        } else if (message.interface() != kInterface) {
             reply = message.createErrorReply(QDBusError::UnknownInterface, message.interface());
         } else if (member == u"Notify" && message.signature() == u"susssasa{sv}i") {
             QVariantMap hints = qdbus_cast<QVariantMap>(args[6]);

@@ -31,8 +31,12 @@ class FakeWatcher : public QDBusVirtualObject {
         const QList<QVariant> args = message.arguments();
         const QString member = message.member();
         QDBusMessage reply;
-        if (message.interface() == kInterface && member == u"RegisterStatusNotifierItem" &&
-            message.signature() == u"s") {
+        if (message.interface() == u"org.freedesktop.DBus.Introspectable") {
+            // Qt hands introspection of a virtual object to it like any other call.
+            reply = message.createReply(QStringLiteral("<node>") + introspect(message.path()) +
+                                        QStringLiteral("</node>"));
+        } else if (message.interface() == kInterface && member == u"RegisterStatusNotifierItem" &&
+                   message.signature() == u"s") {
             // An item may give its object path only; the sender is then its service.
             QString item = args[0].toString();
             if (item.startsWith(u'/')) {

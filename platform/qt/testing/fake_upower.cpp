@@ -107,7 +107,11 @@ class FakeUPower : public QDBusVirtualObject {
         const QString member = message.member();
         const QList<QVariant> args = message.arguments();
         QDBusMessage reply;
-        if (message.interface() == kProperties && objects_.contains(path)) {
+        if (message.interface() == u"org.freedesktop.DBus.Introspectable") {
+            // Qt hands introspection of a virtual object to it like any other call.
+            reply = message.createReply(QStringLiteral("<node>") + introspect(message.path()) +
+                                        QStringLiteral("</node>"));
+        } else if (message.interface() == kProperties && objects_.contains(path)) {
             const QVariantMap& object = objects_[path];
             if (member == u"GetAll") {
                 reply = message.createReply(QVariant::fromValue(object));
