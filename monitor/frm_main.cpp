@@ -203,10 +203,25 @@ void frmMain::tmrBattery_Timer() {
         Label1.Visible = false;
         tmrCharge.setEnabled(false);
         lblCharging.Tag = "1";
+    } else if (heldBelowFull()) {
+        // A charge limit holds the battery: nothing is charging and no full charge is
+        // coming, so neither is announced; the menu shows the caption instead.
+        Label1.Visible = false;
+        lblCharging.Visible = false;
+        mnuLife.Caption = Caption;
+        tmrCharge.setEnabled(false);
+        lblCharging.Tag = "1";
     }
     tray_.UpdateTrayIcon(Caption);
     checkDischargeArming();
     checkChargeArming();
+}
+
+bool frmMain::heldBelowFull() const {
+    std::uint8_t flag = PowerStatus.BatteryFlag;
+    return PowerStatus.ACLineStatus == AC_LINE_ONLINE && percentage() < 100 &&
+           flag != BATTERY_FLAG_UNKNOWN &&
+           (flag & (BATTERY_FLAG_CHARGING | BATTERY_FLAG_NO_BATTERY)) == 0;
 }
 
 void frmMain::ShowChargeBar() {

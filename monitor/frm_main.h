@@ -168,6 +168,8 @@ class frmMain : public Form {
     void raiseWarning();
     void showMeasuredLife(double secondsPerPoint);
     int percentage() const { return PowerStatus.BatteryLifePercent; }
+    // On mains below full, and the platform reports the battery as not charging.
+    bool heldBelowFull() const;
     std::string executablePath() const;
     void endProgram();
 

@@ -101,6 +101,22 @@ TEST(RefreshCaption, FullBatteryReadsFullyChargedAndStopsChargeEstimation) {
     EXPECT_EQ(f.Caption, "Battery Power Remaining: 100%");
 }
 
+// A charge limit: on mains below full, and the battery is reported as not charging.
+TEST(RefreshCaption, ABatteryHeldBelowFullAnnouncesNoCharging) {
+    MonitorHarness h;
+    frmMain& f = h.start(1, 9, 79);
+    h.refresh(1, 1, 80);
+    EXPECT_EQ(f.Caption, "Battery Power Remaining: 80%");
+    EXPECT_FALSE(f.Label1.Visible);
+    EXPECT_FALSE(f.lblCharging.Visible);
+    EXPECT_EQ(f.mnuLife.Caption, "Battery Power Remaining: 80%");
+    EXPECT_FALSE(f.tmrCharge.Enabled());
+    // Charging again (the limit was lifted): the charging texts come back.
+    h.refresh(1, 9, 80);
+    EXPECT_TRUE(f.Label1.Visible);
+    EXPECT_TRUE(f.lblCharging.Visible);
+}
+
 TEST(PowerSource, ReferenceIsRebasedOncePerPowerPeriod) {
     MonitorHarness h;
     frmMain& f = h.start(1, 8, 70);
