@@ -8,9 +8,14 @@ namespace tv {
 QImage framedWindow(QWidget& window) {
     const QColor titleColour(38, 74, 140);
     QPixmap inside = window.grab();
-    QSize size(inside.width() + 2 * kShotBorder,
-               inside.height() + kShotTitleHeight + 2 * kShotBorder);
-    QImage out(size, QImage::Format_RGB32);
+    // Drawn in the window's own (logical) pixels on a canvas of the screen's density, so
+    // a shot at a scale of 2 has twice the pixels, not a small window in a corner.
+    const qreal scale = inside.devicePixelRatio();
+    const QSize logical = inside.deviceIndependentSize().toSize();
+    QSize size(logical.width() + 2 * kShotBorder,
+               logical.height() + kShotTitleHeight + 2 * kShotBorder);
+    QImage out(size * scale, QImage::Format_RGB32);
+    out.setDevicePixelRatio(scale);
     out.fill(titleColour);
     QPainter painter(&out);
     painter.drawPixmap(kShotBorder, kShotTitleHeight + kShotBorder, inside);
