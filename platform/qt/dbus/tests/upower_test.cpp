@@ -150,8 +150,10 @@ TEST(UPowerService, AMachineWithoutBatteriesRunsOnMains) {
         GTEST_SKIP() << "upowerd is not installed";
     }
     testing::PrivateBus bus("system");
-    pid_t daemon = testing::spawnProcess({"/usr/libexec/upowerd"},
-                                         {"DBUS_SYSTEM_BUS_ADDRESS=" + bus.address()});
+    // Its history files go to the test's folder, not the machine's.
+    pid_t daemon = testing::spawnProcess(
+        {"/usr/libexec/upowerd"},
+        {"DBUS_SYSTEM_BUS_ADDRESS=" + bus.address(), "UPOWER_HISTORY_DIR=" + bus.dir()});
     QDBusConnection connection = QDBusConnection::connectToBus(
         QString::fromStdString(bus.address()), QStringLiteral("real-upower"));
     FixedPowerStatus fallback;
