@@ -1,4 +1,4 @@
-#include "call_log.h"
+#include "runtime/call_log.h"
 
 namespace tv {
 
