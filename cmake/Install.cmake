@@ -2,11 +2,10 @@
 # because the programs find each other and their tools beside themselves. Launchers on
 # the PATH are relative symbolic links into that folder; the programs resolve their
 # folder through /proc/self/exe, which follows the link. Desktop entries and icons are
-# installed by resources/.
-set(TV_PROGRAM_DIR lib/tolvane)
+# installed by resources/, the manual and the man pages by docs/.
 
 set(TV_INSTALLED_PROGRAMS)
-foreach(program Tolvane Vantrel powercfg reg battery-sim scenario progressbar-render)
+foreach(program Tolvane Vantrel About powercfg reg battery-sim scenario progressbar-render)
   if(TARGET ${program})
     list(APPEND TV_INSTALLED_PROGRAMS ${program})
   endif()

@@ -1,0 +1,50 @@
+#pragma once
+// The About window: the product and its version, what it is, its licence, the
+// libraries it stands on, where the settings live and which power supply folder the
+// monitor reads, with a button that opens the manual. Escape or "Close" ends it.
+
+#include <string>
+
+#include "platform/controls.h"
+#include "platform/forms.h"
+#include "platform/launcher.h"
+
+namespace tv {
+
+// What the window reports about this machine; the program's start-up finds it out.
+struct AboutFacts {
+    std::string qtVersion;
+    std::string sqliteVersion;
+    std::string storeFile;
+    std::string autostartDir;
+    std::string powerSupplyDir;
+    // The manual is "Tolvane.chm" here, as the monitor's "&Help" opens it.
+    std::string programFolder;
+};
+
+class frmAbout : public Form {
+  public:
+    frmAbout(FormRuntime& runtime, AboutFacts facts, Launcher& launcher);
+
+    Label lblProduct{*this, "lblProduct"};
+    Label lblDescription{*this, "lblDescription"};
+    Label lblLicence{*this, "lblLicence"};
+    Label lblLibraries{*this, "lblLibraries"};
+    Label lblStore{*this, "lblStore"};
+    Label lblAutostart{*this, "lblAutostart"};
+    Label lblPowerSupply{*this, "lblPowerSupply"};
+    Button cmdManual{*this, "cmdManual", "&Manual"};
+    Button cmdClose{*this, "cmdClose", "Close"};
+
+  protected:
+    void Form_Load() override;
+
+  private:
+    void cmdManual_Click();
+    void cmdClose_Click();
+
+    AboutFacts facts_;
+    Launcher& launcher_;
+};
+
+}  // namespace tv

@@ -1,0 +1,56 @@
+// The About window under Qt: the widgets mirror the logic, the Manual button reaches
+// the launcher, and Escape ends the window.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "about/qt/about_view.h"
+
+namespace tv {
+namespace {
+
+struct ViewRig {
+    VirtualClock clock;
+    FormRuntime runtime{clock};
+    CallLog calls;
+    RecordingLauncher launcher{calls};
+    frmAbout form{
+        runtime, {"6.4.2", "3.40.1", "/s/registry.db", "/s/autostart", "/p", "/f"}, launcher};
+    AboutView view{form, [this] { view.sync(); }};
+    bool ended = false;
+    ViewRig() {
+        view.onUnloaded = [this] { ended = true; };
+        form.Show();
+        view.sync();
+    }
+    QString text(const char* name) { return qobject_cast<QLabel*>(view.widgetFor(name))->text(); }
+};
+
+TEST(AboutView, MirrorsTheTextsAndForwardsTheButtons) {
+    int argc = 1;
+    char name[] = "about_view_test";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    ViewRig rig;
+    EXPECT_TRUE(rig.view.isVisible());
+    EXPECT_EQ(rig.view.windowTitle(), "About Tolvane");
+    EXPECT_EQ(rig.text("lblProduct"), "Tolvane " TV_PROJECT_VERSION);
+    EXPECT_EQ(rig.text("lblStore"), "Settings:  /s/registry.db");
+
+    qobject_cast<QPushButton*>(rig.view.widgetFor("cmdManual"))->click();
+    EXPECT_EQ(rig.calls.lines(),
+              std::vector<std::string>{R"(> ShellExecute "open" "/f/Tolvane.chm" "" 1)"});
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&rig.view, &escape);
+    EXPECT_TRUE(rig.ended);
+    EXPECT_FALSE(rig.form.isLoaded());
+    EXPECT_FALSE(rig.view.isVisible());
+}
+
+}  // namespace
+}  // namespace tv
