@@ -8,7 +8,7 @@ packages=(
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
   qt6-qpa-plugins xvfb xauth x11-utils fonts-dejavu-core dbus
-  clang-format imagemagick ccache trayer upower
+  clang-format imagemagick ccache trayer upower scdoc
 )
 
 missing=()
