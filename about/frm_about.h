@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "platform/controls.h"
-#include "platform/forms.h"
 #include "platform/launcher.h"
+#include "runtime/controls.h"
+#include "runtime/forms.h"
 
 namespace tv {
 

@@ -4,7 +4,7 @@
 # programs and tools. Breaking this fails the configuration with the offending name.
 
 set(TV_LOGIC_LIBRARIES
-  tv_runtime tv_platform tv_policy tv_registry tv_progressbar tv_monitor tv_schemes)
+  tv_runtime tv_platform tv_policy tv_registry tv_progressbar tv_monitor tv_schemes tv_about)
 
 # Headers only an implementation may include.
 set(TV_FORBIDDEN_INCLUDE

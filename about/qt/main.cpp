@@ -4,32 +4,48 @@
 #include <sqlite3.h>
 
 #include <QApplication>
+#include <iostream>
 
 #include "about/frm_about.h"
 #include "about/qt/about_view.h"
-#include "platform/files_linux.h"
-#include "platform/launcher_linux.h"
-#include "platform/power_status_sysfs.h"
-#include "platform/qt/qt_runtime.h"
-#include "platform/registry_sqlite.h"
+#include "platform/linux/launcher_linux.h"
+#include "platform/linux/power_status_sysfs.h"
+#include "platform/qt/program_scaffold.h"
+#include "runtime/cli_manners.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: About [--help | --version]\n"
+    "Shows the version, licence and libraries of Tolvane and where its settings live.\n";
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    if (std::optional<int> code =
+            tv::answerCommandLine({"About", kUsage, tv::Arguments::None}, {argv + 1, argv + argc},
+                                  std::cout, std::cerr)) {
+        return *code;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("About Tolvane"));
     QApplication::setDesktopFileName(QStringLiteral("tolvane"));
 
-    // The environment is read here and nowhere below.
-    tv::StorePaths store = tv::resolveStorePaths();
-    tv::AboutFacts facts{qVersion(),         sqlite3_libversion(),        store.registry,
-                         store.autostartDir, tv::defaultPowerSupplyDir(), tv::executableFolder()};
+    tv::ProgramStart start = tv::readProgramStart();
+    tv::AboutFacts facts{qVersion(),
+                         sqlite3_libversion(),
+                         start.store.registry,
+                         start.store.autostartDir,
+                         tv::powerSupplyDir(start.environment),
+                         start.folder};
 
-    tv::QtRuntime qt;
+    tv::RealTimeRuntime runtime;
     tv::LinuxLauncher launcher(facts.programFolder);
-    tv::frmAbout form(qt.runtime(), facts, launcher);
-    tv::AboutView view(form, [&qt] { qt.afterEvent(); });
-    qt.addView([&view] { view.sync(); });
+    tv::frmAbout form(runtime.runtime(), facts, launcher);
+    tv::AboutView view(form, [&runtime] { runtime.qt().afterEvent(); });
+    runtime.qt().addView([&view] { view.sync(); });
     view.onUnloaded = [] { QCoreApplication::exit(0); };
     form.Show();
-    qt.afterEvent();
+    runtime.qt().afterEvent();
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "about/frm_about.h"
+#include "platform/testing/recording_launcher.h"
 
 namespace tv {
 namespace {

@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
 #include "about/qt/about_view.h"
+#include "platform/qt/testing/application.h"
+#include "platform/testing/recording_launcher.h"
 
 namespace tv {
 namespace {
@@ -31,10 +33,7 @@ struct ViewRig {
 };
 
 TEST(AboutView, MirrorsTheTextsAndForwardsTheButtons) {
-    int argc = 1;
-    char name[] = "about_view_test";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    testing::application();
     ViewRig rig;
     EXPECT_TRUE(rig.view.isVisible());
     EXPECT_EQ(rig.view.windowTitle(), "About Tolvane");

@@ -9,6 +9,7 @@
 
 #include "about/qt/about_view.h"
 #include "platform/qt/window_shot.h"
+#include "platform/testing/recording_launcher.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

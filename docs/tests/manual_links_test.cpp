@@ -11,6 +11,8 @@
 #include <set>
 #include <sstream>
 
+#include "runtime/testing/temp_dir.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -34,18 +36,14 @@ std::set<std::string> idsOf(const std::string& html) {
 class InstalledManual : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "manual-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        prefix_ = pattern;
         std::string command = std::string("'") + TV_CMAKE +
                               "' --install '" TV_BUILD_DIR "' --component manual --prefix '" +
-                              prefix_.string() + "' >/dev/null";
+                              prefix_.path() + "' >/dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        manual_ = prefix_ / TV_PROGRAM_DIR / "manual";
+        manual_ = fs::path(prefix_.path()) / TV_PROGRAM_DIR / "manual";
     }
-    void TearDown() override { fs::remove_all(prefix_); }
 
-    fs::path prefix_;
+    tv::testing::TempDir prefix_{"manual"};
     fs::path manual_;
 };
 
