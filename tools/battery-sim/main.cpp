@@ -8,6 +8,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "runtime/cli_manners.h"
 #include "tools/battery-sim/battery_model.h"
 
 namespace {
@@ -50,12 +51,18 @@ int runLive(const tv::batterysim::Options& options, tv::batterysim::BatteryModel
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (std::optional<int> code = tv::answerCommandLine(
+            {"battery-sim", tv::batterysim::usage() + "\n", tv::Arguments::Options}, args,
+            std::cout, std::cerr)) {
+        return *code;
+    }
     tv::batterysim::Options options;
     try {
-        options = tv::batterysim::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+        options = tv::batterysim::parseOptions(args);
     } catch (const std::invalid_argument& error) {
-        std::cerr << "battery-sim: " << error.what() << '\n' << tv::batterysim::usage() << '\n';
-        return 2;
+        std::cerr << tv::usageErrorLine("battery-sim", error.what()) << '\n';
+        return tv::kExitUsage;
     }
     tv::batterysim::BatteryModel model(options);
     if (!options.once) {

@@ -5,10 +5,16 @@
 
 #include "platform/linux/registry_seed.h"
 #include "platform/linux/registry_sqlite.h"
+#include "runtime/cli_manners.h"
 #include "tools/powercfg/powercfg_command.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (std::optional<int> code =
+            tv::answerCommandLine({"powercfg", tv::powercfg::usageText(), tv::Arguments::Words},
+                                  args, std::cout, std::cerr)) {
+        return *code;
+    }
     tv::EnvironmentLookup environment = tv::processEnvironment();
     tv::StorePaths paths = tv::resolveStorePaths(environment);
     std::unique_ptr<tv::SqliteRegistry> registry;

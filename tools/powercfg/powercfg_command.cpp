@@ -338,8 +338,10 @@ void deviceQuery(const Machine& machine, const Words& words, std::ostream& out) 
     }
 }
 
-void usage(std::ostream& out) {
-    out << "powercfg COMMAND\n"
+}  // namespace
+
+std::string usageText() {
+    return "powercfg COMMAND\n"
            "  /LIST                        lists the power schemes\n"
            "  /QUERY [NAME] [/NUMERICAL]   shows a scheme's settings (the active one by default)\n"
            "  /CREATE NAME                 copies the active scheme under a new name\n"
@@ -353,6 +355,8 @@ void usage(std::ostream& out) {
            "  /DEVICEQUERY QUERY_FLAG      lists the devices that can wake the machine\n";
 }
 
+namespace {
+
 void dispatch(const std::vector<std::string>& args, const StoreOpener& store,
               const Machine& machine, std::ostream& out) {
     if (args.empty()) {
@@ -361,7 +365,7 @@ void dispatch(const std::vector<std::string>& args, const StoreOpener& store,
     const std::string& command = args[0];
     Words words = takeWords(args, 1);
     if (command == "/?" || command == "-?") {
-        usage(out);
+        out << usageText();
     } else if (equalsIgnoreCase(command, "/LIST")) {
         list(store, words, out);
     } else if (equalsIgnoreCase(command, "/QUERY")) {

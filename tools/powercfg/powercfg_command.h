@@ -22,6 +22,9 @@ inline constexpr std::size_t kMaxNameBytes = 254;
 // Opens the store the first time a command needs it; may throw std::runtime_error.
 using StoreOpener = std::function<SchemeStore&()>;
 
+// What /? and --help print.
+std::string usageText();
+
 // args without the program name. Returns the exit code: 0 done, 1 refused (one line
 // on err, the store unchanged). The command line is checked before the store is
 // opened, so a bad one creates nothing.

@@ -6,6 +6,7 @@
 #include "progressbar/offscreen_host.h"
 #include "progressbar/xp_progressbar.h"
 #include "render_options.h"
+#include "runtime/cli_manners.h"
 #include "runtime/numbers.h"
 
 #ifdef TV_RENDER_WITH_QT
@@ -144,10 +145,15 @@ int run(int argc, char** argv) {
 }  // namespace tv
 
 int main(int argc, char** argv) {
+    if (std::optional<int> code =
+            tv::answerCommandLine({"progressbar-render", tv::renderUsage, tv::Arguments::Options},
+                                  {argv + 1, argv + argc}, std::cout, std::cerr)) {
+        return *code;
+    }
     try {
         return tv::run(argc, argv);
     } catch (const tv::UsageError& error) {
-        std::cerr << "progressbar-render: " << error.what() << "\n";
-        return 2;
+        std::cerr << tv::usageErrorLine("progressbar-render", error.what()) << "\n";
+        return tv::kExitUsage;
     }
 }

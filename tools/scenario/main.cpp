@@ -10,16 +10,37 @@
 #include "platform/linux/environment.h"
 #include "platform/linux/registry_seed.h"
 #include "platform/linux/registry_sqlite.h"
+#include "runtime/cli_manners.h"
 #include "runtime/testing/temp_dir.h"
 #include "tools/scenario/program_commands.h"
 #include "tools/scenario/scenario.h"
 
 namespace fs = std::filesystem;
 
+namespace {
+
+const char* const kUsage =
+    "usage: scenario [SCRIPT]\n"
+    "Plays a script of user actions against the programs' window logic in virtual\n"
+    "time, on a private settings store (TOLVANE_REGISTRY chooses one), and prints what\n"
+    "a user would notice. Without SCRIPT, or with -, the script is read from standard\n"
+    "input. Examples: tools/scenario/examples/ in the source tree.\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    if (argc > 2) {
-        std::cerr << "usage: scenario [SCRIPT]\n";
-        return 2;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (std::optional<int> code = tv::answerCommandLine(
+            {"scenario", kUsage, tv::Arguments::Options}, args, std::cout, std::cerr)) {
+        return *code;
+    }
+    if (args.size() > 1) {
+        std::cerr << tv::usageErrorLine("scenario", "one script at most") << '\n';
+        return tv::kExitUsage;
+    }
+    if (!args.empty() && args[0].size() > 1 && args[0][0] == '-') {
+        std::cerr << tv::unknownOptionLine("scenario", args[0]) << '\n';
+        return tv::kExitUsage;
     }
     std::ifstream file;
     std::istream* script = &std::cin;
