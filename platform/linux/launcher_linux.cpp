@@ -65,6 +65,13 @@ std::string programInFolder(const std::string& path) {
     return {};
 }
 
+std::string helpFileTarget(const std::string& path) {
+    if (path.size() <= 4 || !endsWithIgnoreCase(path, ".chm")) {
+        return path;
+    }
+    return (fs::path(path).parent_path() / "manual" / "index.html").string();
+}
+
 bool spawnDetached(const std::vector<std::string>& argv, const std::string& directory) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -111,12 +118,13 @@ std::vector<std::string> LinuxLauncher::openCommand(const std::string& operation
         argv.erase(argv.begin() + 1);
         return argv;
     }
+    std::string target = helpFileTarget(file);
     std::error_code error;
-    if (!fs::exists(file, error)) {
+    if (!fs::exists(target, error)) {
         return {};
     }
     if (std::optional<std::string> opener = findProgram("xdg-open", {})) {
-        return {*opener, file};
+        return {*opener, target};
     }
     return {};
 }

@@ -5,7 +5,8 @@
 //
 // "FOLDER/X.exe" names the program X in FOLDER (matched without regard to case, with
 // or without ".exe"); any other existing file opens with the desktop's handler
-// (xdg-open). The power applet's command line opens the desktop's power settings,
+// (xdg-open); "FOLDER/X.chm", the help file, opens the HTML manual installed there
+// (FOLDER/manual/index.html). The power applet's command line opens the desktop's power settings,
 // the first of kPowerSettingsCommands found on PATH, or nothing.
 
 #include <string>
@@ -40,6 +41,10 @@ class LinuxLauncher : public Launcher {
 
 // The program file named by "FOLDER/X.exe" or "FOLDER/X" in FOLDER, or empty text.
 std::string programInFolder(const std::string& path);
+
+// The file that opens for a path: the manual for a help file ("FOLDER/X.chm", matched
+// without regard to case), otherwise the path itself.
+std::string helpFileTarget(const std::string& path);
 
 // Starts argv[0] (a path) with the arguments; false when it could not start.
 bool spawnDetached(const std::vector<std::string>& argv, const std::string& directory = {});

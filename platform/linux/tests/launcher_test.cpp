@@ -86,11 +86,23 @@ TEST_F(LaunchFixture, MissingProgramOrFileDoesNothingQuietly) {
 
 TEST_F(LaunchFixture, OtherFilesOpenWithTheDesktopHandler) {
     stub(bin() / "xdg-open");
-    std::ofstream(folder() / "Tolvane.chm") << "help";
+    std::ofstream(folder() / "notes.txt") << "notes";
     LinuxLauncher launcher(folder().string());
-    launcher.ShellExecuteA("open", (folder() / "Tolvane.chm").string(), "", "", kShowNormal);
+    launcher.ShellExecuteA("open", (folder() / "notes.txt").string(), "", "", kShowNormal);
     EXPECT_TRUE(eventually([&] { return !marked().empty(); }));
-    EXPECT_EQ(marked(), "xdg-open " + (folder() / "Tolvane.chm").string() + "\n");
+    EXPECT_EQ(marked(), "xdg-open " + (folder() / "notes.txt").string() + "\n");
+}
+
+TEST_F(LaunchFixture, TheHelpFileOpensTheManualBesideThePrograms) {
+    EXPECT_EQ(helpFileTarget("/usr/lib/tolvane/TOLVANE.CHM"), "/usr/lib/tolvane/manual/index.html");
+    EXPECT_EQ(helpFileTarget("/usr/lib/tolvane/notes.txt"), "/usr/lib/tolvane/notes.txt");
+    stub(bin() / "xdg-open");
+    fs::create_directories(folder() / "manual");
+    std::ofstream(folder() / "manual" / "index.html") << "<html></html>";
+    LinuxLauncher launcher(folder().string());
+    EXPECT_EQ(
+        launcher.openCommand("open", (folder() / "Tolvane.chm").string(), ""),
+        (Words{(bin() / "xdg-open").string(), (folder() / "manual" / "index.html").string()}));
 }
 
 TEST_F(LaunchFixture, PowerAppletOpensTheFirstSettingsProgramFound) {
