@@ -21,7 +21,9 @@ void frmAbout::Form_Load() {
         "Built on Qt " + facts_.qtVersion + " and SQLite " + facts_.sqliteVersion + ".";
     lblStore.Caption = "Settings:  " + facts_.storeFile;
     lblAutostart.Caption = "Start at login:  " + facts_.autostartDir + "/Tolvane.desktop";
-    lblPowerSupply.Caption = "Power supplies:  " + facts_.powerSupplyDir;
+    lblPowerSupply.Caption =
+        "Power readings:  " +
+        (facts_.upowerFirst ? "UPower, else " + facts_.powerSupplyDir : facts_.powerSupplyDir);
 }
 
 void frmAbout::cmdManual_Click() {

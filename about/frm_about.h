@@ -1,7 +1,7 @@
 #pragma once
 // The About window: the product and its version, what it is, its licence, the
-// libraries it stands on, where the settings live and which power supply folder the
-// monitor reads, with a button that opens the manual. Escape or "Close" ends it.
+// libraries it stands on, where the settings live and where the monitor takes its
+// power readings from, with a button that opens the manual. Escape or "Close" ends it.
 
 #include <string>
 
@@ -20,6 +20,8 @@ struct AboutFacts {
     std::string powerSupplyDir;
     // The manual is "Tolvane.chm" here, as the monitor's "&Help" opens it.
     std::string programFolder;
+    // The monitor asks UPower first unless a power supply folder was chosen for it.
+    bool upowerFirst = true;
 };
 
 class frmAbout : public Form {

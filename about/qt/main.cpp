@@ -32,12 +32,11 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("tolvane"));
 
     tv::ProgramStart start = tv::readProgramStart();
-    tv::AboutFacts facts{qVersion(),
-                         sqlite3_libversion(),
-                         start.store.registry,
-                         start.store.autostartDir,
-                         tv::powerSupplyDir(start.environment),
-                         start.folder};
+    tv::AboutFacts facts{qVersion(), sqlite3_libversion(), start.store.registry,
+                         start.store.autostartDir, tv::powerSupplyDir(start.environment),
+                         start.folder,
+                         // A folder given this way is all the monitor reads.
+                         !start.environment("TOLVANE_POWER_SUPPLY")};
 
     tv::RealTimeRuntime runtime;
     tv::LinuxLauncher launcher(facts.programFolder);

@@ -14,10 +14,11 @@ struct AboutRig {
     FormRuntime runtime{clock};
     CallLog calls;
     RecordingLauncher launcher{calls};
-    frmAbout form{runtime,
-                  {"6.4.2", "3.40.1", "/home/ann/.config/tolvane/registry.db",
-                   "/home/ann/.config/autostart", "/tmp/bat", "/usr/lib/tolvane"},
-                  launcher};
+    frmAbout form{
+        runtime,
+        {"6.4.2", "3.40.1", "/home/ann/.config/tolvane/registry.db", "/home/ann/.config/autostart",
+         "/sys/class/power_supply", "/usr/lib/tolvane", true},
+        launcher};
     AboutRig() { form.Show(); }
 };
 
@@ -29,7 +30,8 @@ TEST(AboutWindow, ShowsTheLibrariesAndWhereThingsLive) {
     EXPECT_EQ(rig.form.lblStore.Caption, "Settings:  /home/ann/.config/tolvane/registry.db");
     EXPECT_EQ(rig.form.lblAutostart.Caption,
               "Start at login:  /home/ann/.config/autostart/Tolvane.desktop");
-    EXPECT_EQ(rig.form.lblPowerSupply.Caption, "Power supplies:  /tmp/bat");
+    EXPECT_EQ(rig.form.lblPowerSupply.Caption,
+              "Power readings:  UPower, else /sys/class/power_supply");
 }
 
 }  // namespace

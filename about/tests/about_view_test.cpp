@@ -20,8 +20,9 @@ struct ViewRig {
     FormRuntime runtime{clock};
     CallLog calls;
     RecordingLauncher launcher{calls};
-    frmAbout form{
-        runtime, {"6.4.2", "3.40.1", "/s/registry.db", "/s/autostart", "/p", "/f"}, launcher};
+    frmAbout form{runtime,
+                  {"6.4.2", "3.40.1", "/s/registry.db", "/s/autostart", "/tmp/bat", "/f", false},
+                  launcher};
     AboutView view{form, [this] { view.sync(); }};
     bool ended = false;
     ViewRig() {
@@ -38,7 +39,7 @@ TEST(AboutView, MirrorsTheTextsAndForwardsTheButtons) {
     EXPECT_TRUE(rig.view.isVisible());
     EXPECT_EQ(rig.view.windowTitle(), "About Tolvane");
     EXPECT_EQ(rig.text("lblProduct"), "Tolvane " TV_PROJECT_VERSION);
-    EXPECT_EQ(rig.text("lblStore"), "Settings:  /s/registry.db");
+    EXPECT_EQ(rig.text("lblPowerSupply"), "Power readings:  /tmp/bat");
 
     qobject_cast<QPushButton*>(rig.view.widgetFor("cmdManual"))->click();
     EXPECT_EQ(rig.calls.lines(),

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     tv::frmAbout form(
         runtime,
         {qVersion(), sqlite3_libversion(), "/home/ann/.config/tolvane/registry.db",
-         "/home/ann/.config/autostart", "/sys/class/power_supply", "/usr/lib/tolvane"},
+         "/home/ann/.config/autostart", "/sys/class/power_supply", "/usr/lib/tolvane", true},
         launcher);
     tv::AboutView view(form, [] {});
     form.Show();
