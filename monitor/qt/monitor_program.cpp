@@ -26,6 +26,8 @@ MonitorProgram::MonitorProgram(const ProgramStart& start)
         upower_ = std::make_unique<UPowerPowerStatus>(QDBusConnection::systemBus(), power_);
     }
     PowerStatusSource& power = upower_ ? static_cast<PowerStatusSource&>(*upower_) : power_;
+    powerPolicy_ = std::make_unique<SystemPowerPolicy>(powerPolicyEnvironment(start.environment),
+                                                       *registry_, power);
     time_.qt().addView([this] { views_.sync(); });
     time_.qt().addView([this] {
         if (main_) {
@@ -34,9 +36,9 @@ MonitorProgram::MonitorProgram(const ProgramStart& start)
     });
     views_.onQuit = [] { QCoreApplication::exit(0); };
     main_ = std::make_unique<frmMain>(
-        time_.runtime(),
-        MonitorServices{power, instance_, tray_, *sleep_, launcher_, systemDirectory_, files_,
-                        *registry_, dialogs_, views_, ProgramInfo{start.folder}, &chargeBar_});
+        time_.runtime(), MonitorServices{powerPolicy_->powerSource(), instance_, tray_, *sleep_,
+                                         launcher_, systemDirectory_, files_, *registry_, dialogs_,
+                                         views_, ProgramInfo{start.folder}, &chargeBar_});
     tray_.setListener([this](std::uint32_t code) { forwardTrayEvent(code); });
 }
 

@@ -20,6 +20,7 @@
 #include "platform/qt/dbus/upower_power_status.h"
 #include "platform/qt/program_scaffold.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/system_power_policy.h"
 #include "platform/sleep.h"
 
 namespace tv {
@@ -51,6 +52,8 @@ class MonitorProgram {
     LinuxFiles linuxFiles_;
     HibernationFileView files_;
     std::unique_ptr<RegistryApi> registry_;
+    // Applies the active power scheme from the samples the window logic takes.
+    std::unique_ptr<SystemPowerPolicy> powerPolicy_;
     QtDialogs dialogs_;
     std::unique_ptr<frmMain> main_;
     std::unique_ptr<PowerEvents> powerEvents_;

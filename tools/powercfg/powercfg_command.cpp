@@ -243,7 +243,7 @@ void change(const StoreOpener& open, const Words& words) {
         if (!encoded) {
             throw Refusal("hibernation must come later than standby");
         }
-        return store.writeRecords(entry.number, *encoded);
+        return store.writeRecords(entry.number, *encoded, true);
     });
     checkStored(rc, "change the scheme");
 }

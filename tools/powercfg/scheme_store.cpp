@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "policy/default_schemes.h"
+#include "policy/power_applier.h"
 
 namespace tv::powercfg {
 namespace {
@@ -190,13 +191,20 @@ long SchemeStore::writeString(HKEY root, const std::string& path, const std::str
                                     static_cast<std::uint32_t>(text.size() + 1));
 }
 
-long SchemeStore::writeRecords(int number, const PolicyRecords& records) {
+long SchemeStore::writeRecords(int number, const PolicyRecords& records, bool applySchemes) {
     return transact_([&]() -> long {
         long rc = writeBinary(HKEY_CURRENT_USER, userPath(number), records.user);
-        return rc != ERROR_SUCCESS
-                   ? rc
-                   : writeBinary(HKEY_LOCAL_MACHINE, machinePath(number), records.machine);
+        rc = rc != ERROR_SUCCESS
+                 ? rc
+                 : writeBinary(HKEY_LOCAL_MACHINE, machinePath(number), records.machine);
+        return rc != ERROR_SUCCESS || !applySchemes ? rc : askToApply();
     });
+}
+
+// Changing or choosing a scheme is the user asking for schemes to take effect; the
+// monitor applies them from then on.
+long SchemeStore::askToApply() {
+    return writeString(HKEY_CURRENT_USER, policy::kApplySwitchKey, policy::kApplySwitchValue, "1");
 }
 
 long SchemeStore::create(const std::string& name, const PolicyRecords& records, int* number) {
@@ -243,8 +251,9 @@ long SchemeStore::remove(int number) {
 
 long SchemeStore::setActive(int number) {
     return transact_([&]() -> long {
-        return writeString(HKEY_CURRENT_USER, kPowerCfgKey, "CurrentPowerPolicy",
-                           std::to_string(number));
+        long rc = writeString(HKEY_CURRENT_USER, kPowerCfgKey, "CurrentPowerPolicy",
+                              std::to_string(number));
+        return rc != ERROR_SUCCESS ? rc : askToApply();
     });
 }
 

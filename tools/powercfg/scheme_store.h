@@ -47,7 +47,9 @@ class SchemeStore {
     // answers queries).
     void fillMissing(int number);
 
-    long writeRecords(int number, const PolicyRecords& records);
+    // applySchemes: the user changed the scheme, so schemes take effect from now on
+    // ("ApplyPowerScheme"), as they do when one is made active.
+    long writeRecords(int number, const PolicyRecords& records, bool applySchemes = false);
     // A new scheme under the number after the highest one, else (after the highest
     // possible number) the lowest free one; ERROR_ALREADY_EXISTS when a scheme has the
     // name, ERROR_NO_MORE_ITEMS when every number is taken.
@@ -57,6 +59,7 @@ class SchemeStore {
     long setActive(int number);
 
   private:
+    long askToApply();
     std::optional<Bytes> readBinary(HKEY root, const std::string& path);
     long writeBinary(HKEY root, const std::string& path, const Bytes& bytes);
     long writeString(HKEY root, const std::string& path, const std::string& name,

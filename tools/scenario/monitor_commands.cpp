@@ -7,6 +7,7 @@
 #include "monitor/frm_main.h"
 #include "monitor/testing/monitor_fakes.h"
 #include "platform/power_events.h"
+#include "tools/scenario/policy_commands.h"
 #include "tools/scenario/program_commands.h"
 
 namespace tv::scenario {
@@ -14,8 +15,10 @@ namespace tv::scenario {
 namespace {
 
 struct MonitorRun {
-    MonitorRun(Scenario& s, const std::string& workDir)
-        : scenario(s), fakes(s.calls(), s.registry()) {
+    MonitorRun(Scenario& s, const std::string& workDir, std::shared_ptr<PolicyRun> applier)
+        : scenario(s), policyRun(std::move(applier)), fakes(s.calls(), s.registry()) {
+        // The window logic's samples drive the power-policy applier, as in the program.
+        fakes.usePower(applying);
         fakes.useDialogs(s.dialogs());
         fakes.program.folder = workDir;
         // Until a script names one, the system folder cannot be read.
@@ -39,7 +42,9 @@ struct MonitorRun {
     }
 
     Scenario& scenario;
+    std::shared_ptr<PolicyRun> policyRun;
     testing::MonitorFakes fakes;
+    policy::ApplyingPowerStatus applying{fakes.power, policyRun->applier};
     FixedPowerStatus& power = fakes.power;
     FixedInstanceCheck& instance = fakes.instance;
     RecordingSleep& sleep = fakes.sleep;
@@ -153,7 +158,7 @@ void addActionCommands(Scenario& scenario, const std::shared_ptr<MonitorRun>& ru
 }  // namespace
 
 void addMonitorCommands(Scenario& scenario, const ProgramSetup& setup) {
-    auto run = std::make_shared<MonitorRun>(scenario, setup.workDir);
+    auto run = std::make_shared<MonitorRun>(scenario, setup.workDir, addPolicyCommands(scenario));
     scenario.runtime().declareForm("frmMain");
     scenario.runtime().declareForm("frmWarning");
     addSetupCommands(scenario, run);

@@ -356,6 +356,22 @@ TEST_F(PowercfgSetActive, BothProgramsReadTheNewName) {
     EXPECT_TRUE(dialogs.boxes.empty());
 }
 
+TEST_F(PowercfgSetActive, ChoosingOrChangingASchemeTurnsOnApplyingSchemes) {
+    ::tv::testing::RecordingDialogs dialogs;
+    General general(registry_, dialogs, "Vantrel");
+    const std::string tolvane = "HKEY_CURRENT_USER\\Software\\Tolvane";
+    run({"/QUERY"});
+    run({"/CREATE", "Travel"});
+    expectRefused({"/CHANGE", "Always On", "/monitor-timeout-ac", "x"},
+                  "not a number of minutes for /monitor-timeout-ac: \"x\"");
+    EXPECT_NE(general.RegReadString(tolvane, "ApplyPowerScheme"), "1");
+    ASSERT_EQ(run({"/SETACTIVE", "Presentation"}).code, 0);
+    EXPECT_EQ(general.RegReadString(tolvane, "ApplyPowerScheme"), "1");
+    general.RegWriteString(tolvane, "ApplyPowerScheme", "0");
+    ASSERT_EQ(run({"/CHANGE", "Always On", "/monitor-timeout-ac", "5"}).code, 0);
+    EXPECT_EQ(general.RegReadString(tolvane, "ApplyPowerScheme"), "1");
+}
+
 TEST_F(PowercfgSetActive, UnknownSchemeKeepsTheActiveOne) {
     expectRefused({"/SETACTIVE", "Nowhere"}, "no power scheme named \"Nowhere\"");
     expectRefused({"/SETACTIVE", "6", "/NUMERICAL"}, "no power scheme named \"6\"");

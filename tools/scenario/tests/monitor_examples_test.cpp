@@ -45,6 +45,9 @@ TEST(MonitorExamples, BadCommandsStopWithAClearError) {
         {"file create x bold\n", "unknown file attribute bold"},
         {"power 0 1 50\nstart tolvane\nstart tolvane\n", "line 3: tolvane is already running"},
         {"power 0 1 50\nstart tolvane\nbroadcast sleep\n", "line 3: not a whole number: sleep"},
+        {"idle -5\n", "line 1: not a number of seconds: -5"},
+        {"desktop-power-manager yes\n", "usage: desktop-power-manager on|off"},
+        {"profiles balanced none\n", "usage: profiles NAME ...|none"},
     };
     for (const auto& [script, message] : cases) {
         fs::path file = dir.file("bad.scn");
