@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <time.h>
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -126,6 +127,36 @@ TEST_F(OnPrivateBus, SolidStateDrivesAloneAreLeftAlone) {
     bus().put("drives", "nvme0n1 0\n");
     ASSERT_TRUE(bus().serve(TV_FAKE_UDISKS, "org.freedesktop.UDisks2"));
     EXPECT_EQ(makeUdisksStandby(bus().bus())->unavailable(), "no rotating drive");
+}
+
+TEST_F(OnPrivateBus, IdleSleepNeverAsksAndGivesWayToInhibitors) {
+    ASSERT_TRUE(bus().serve(TV_FAKE_LOGIND, "org.freedesktop.login1"));
+    auto sleep = makeLogindIdleSleep(bus().bus());
+    EXPECT_TRUE(sleep->canHibernate());
+    EXPECT_EQ(sleep->suspend(), "");
+    bus().put("inhibited", "");
+    EXPECT_EQ(sleep->hibernate(), "Interactive authentication required.");
+    EXPECT_EQ(bus().read("calls"), "Suspend false\n");
+}
+
+TEST_F(OnPrivateBus, TheSessionsIdleTimeComesFromItsIdleHint) {
+    ASSERT_TRUE(bus().serve(TV_FAKE_LOGIND, "org.freedesktop.login1"));
+    auto idle = makeLogindIdleSource(bus().bus());
+    EXPECT_EQ(idle->idleSeconds(), 0u);
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    auto since = static_cast<unsigned long long>(now.tv_sec - 42) * 1000000ULL;
+    bus().put("idle-since", std::to_string(since));
+    std::optional<std::uint32_t> seconds = idle->idleSeconds();
+    ASSERT_TRUE(seconds);
+    EXPECT_GE(*seconds, 42u);
+    EXPECT_LE(*seconds, 44u);
+}
+
+TEST_F(OnPrivateBus, WithoutALoginManagerThereIsNoIdleTimeAndNoSleep) {
+    EXPECT_FALSE(makeLogindIdleSource(bus().bus())->idleSeconds());
+    EXPECT_FALSE(makeLogindIdleSleep(bus().bus())->canHibernate());
+    EXPECT_NE(makeLogindIdleSleep(bus().bus())->suspend(), "");
 }
 
 }  // namespace
