@@ -2,6 +2,7 @@
 // reads as the same form, and a bar loads from it.
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <string_view>
 
 #include "progressbar/offscreen_host.h"
@@ -19,15 +20,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (tv::PropertyBag::fromText(saved).toText() != saved) {
         __builtin_trap();
     }
-    tv::savedExtentPixels(bag);
+    try {
+        tv::savedExtentPixels(bag);
+    } catch (const tv::FormatError&) {
+        // a size of the wrong type: named in the message
+    }
     tv::SysColorTable colours = tv::SysColorTable::luna();
     tv::BlockTextEngine engine;
     tv::Gdi gdi{colours, engine, nullptr};
     tv::OffscreenHost host(gdi, 120, 20);
     try {
         tv::createProgressBar(host, gdi, bag);
-    } catch (const tv::FormatError&) {
-        // a value of the wrong type: named in the message, the bar not made
+    } catch (const std::runtime_error&) {
+        // a value of the wrong type, or Max equal to Min (the bar's DivisionError), or a
+        // range that overflows: reported, and the bar is not made
     }
     return 0;
 }

@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
   qt6-qpa-plugins xvfb xauth x11-utils fonts-dejavu-core dbus
   clang-format imagemagick ccache trayer upower scdoc
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -15,8 +15,9 @@ if ((${#targets[@]} == 0)); then
 fi
 
 dir=build-fuzz
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 CXX=clang++ cmake -G Ninja -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTV_FUZZ=ON \
-  -DTV_GUI=OFF -DTV_BENCHMARKS=OFF >/dev/null
+  -DTV_GUI=OFF -DTV_BENCHMARKS=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
 ninja -C "$dir" -j"$(nproc)" "${targets[@]/#/fuzz_}" >/dev/null
 
 export UBSAN_OPTIONS=print_stacktrace=1
