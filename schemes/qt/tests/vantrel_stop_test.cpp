@@ -13,6 +13,8 @@
 #include <optional>
 #include <thread>
 
+#include "runtime/testing/temp_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -34,9 +36,6 @@ bool soon(Check check) {
 class VantrelStop : public ::testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vantrel-stop-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
         // A program folder of its own, whose powercfg never answers.
         fs::copy_file(fs::path(TV_BIN_DIR) / "Vantrel", folder_ / "Vantrel");
         std::ofstream(folder_ / "powercfg") << "#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 600\n";
@@ -50,7 +49,6 @@ class VantrelStop : public ::testing::Test {
         if (std::optional<pid_t> tool = toolPid()) {
             kill(*tool, SIGKILL);
         }
-        fs::remove_all(folder_);
     }
 
     void start() {
@@ -69,7 +67,8 @@ class VantrelStop : public ::testing::Test {
         return in >> pid && pid > 0 ? std::optional(pid) : std::nullopt;
     }
 
-    fs::path folder_;
+    tv::testing::TempDir temp_{"vantrel-stop"};
+    fs::path folder_ = temp_.path();
     pid_t program_ = -1;
 };
 
