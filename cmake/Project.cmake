@@ -11,6 +11,16 @@ if(TV_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(TV_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "TV_FUZZ needs clang (CXX=clang++) for libFuzzer")
+  endif()
+  # Everything is instrumented for coverage; only the fuzz targets link the driver.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 function(tv_target name)
   target_compile_options(${name} PRIVATE ${TV_WARNINGS})
 endfunction()

@@ -90,6 +90,10 @@ FontInfo parseFont(std::string_view text) {
         }
         font.name += text[pos];
     }
+    // The writer could not give it back on one line.
+    if (font.name.find('\r') != std::string::npos) {
+        throw FormatError("font name holds a line break");
+    }
     std::vector<std::string_view> words = splitWords(text.substr(pos + 1));
     if (words.empty()) {
         throw FormatError("font has no size");

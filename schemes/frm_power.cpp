@@ -23,8 +23,12 @@ const ControlPlace kPowerLayout[] = {
 };
 const std::size_t kPowerLayoutCount = sizeof kPowerLayout / sizeof kPowerLayout[0];
 
-frmPower::frmPower(FormRuntime& runtime, PowerServices services, std::string tempFolder)
-    : Form(runtime, "frmPower"), services_(services), tempFolder_(std::move(tempFolder)) {
+frmPower::frmPower(FormRuntime& runtime, PowerServices services,
+                   std::optional<std::string> tempFolder)
+    : Form(runtime, "frmPower"),
+      services_(services),
+      tempFolder_(std::move(tempFolder)),
+      files_(services.files, tempFolder_.has_value(), [this] { return isLoaded(); }) {
     Caption = kAppTitle;
     Width = 396;
     Height = 332;
@@ -77,7 +81,7 @@ void frmPower::properties(PropertyList& out) const {
 }
 
 std::string frmPower::tempFile(const char* name) const {
-    return tempFolder_ + "/" + name;
+    return tempFolder_ ? *tempFolder_ + "/" + name : std::string(name);
 }
 
 void frmPower::focus(const Control& control) {
@@ -87,11 +91,20 @@ void frmPower::focus(const Control& control) {
     }
 }
 
+// A handler interrupted by the window's unload goes on when its yield returns; it
+// starts nothing more and leaves a running tool behind.
 void frmPower::run(const std::string& commandLine, TextBox& box) {
-    RunBehind(services_.runner, runtime(), commandLine, box);
+    if (!isLoaded()) {
+        box.Text.clear();
+        return;
+    }
+    RunBehind(services_.runner, runtime(), commandLine, box, [this] { return !isLoaded(); });
 }
 
 void frmPower::startAndWait(const std::string& commandLine) {
+    if (!isLoaded()) {
+        return;
+    }
     if (std::unique_ptr<StartedProcess> started = services_.runner.start(commandLine, SW_HIDE)) {
         // The re-read after the fixed pause sees the change once the tool is done.
         started->waitForExit(kCommandWaitMs);
@@ -112,8 +125,8 @@ void frmPower::Form_Load() {
 
 void frmPower::Form_Unload() {
     for (const char* name : {"Temp.txt", "Temp2.txt", "Temp3.txt"}) {
-        if (FileExists(services_.files, tempFile(name))) {
-            services_.files.deleteFile(tempFile(name));
+        if (FileExists(files_, tempFile(name))) {
+            files_.deleteFile(tempFile(name));
         }
     }
     TMousePos.setEnabled(false);

@@ -16,6 +16,7 @@
 #include "runtime/dialogs.h"
 #include "runtime/forms.h"
 #include "schemes/power_services.h"
+#include "schemes/window_files.h"
 
 namespace tv {
 
@@ -40,9 +41,10 @@ extern const std::size_t kPowerLayoutCount;
 
 class frmPower : public Form {
   public:
-    // tempFolder holds Temp.txt, Temp2.txt and Temp3.txt (the program folder when we
-    // may write there, else a private folder; see chooseTempFolder).
-    frmPower(FormRuntime& runtime, PowerServices services, std::string tempFolder);
+    // tempFolder holds Temp.txt, Temp2.txt and Temp3.txt (the program folder when only
+    // we may write there, else a private folder; see chooseTempFolder). Without one the
+    // copies are kept in memory.
+    frmPower(FormRuntime& runtime, PowerServices services, std::optional<std::string> tempFolder);
 
     // Visible controls, in the window's order.
     ComboBox cboSchemes{*this, "cboSchemes"};
@@ -109,7 +111,7 @@ class frmPower : public Form {
     void cmdSet_Click();
     void cmdDevices_Click();
 
-    // "Temp.txt" -> the file's full path.
+    // "Temp.txt" -> the file's full path (the bare name when the copies are in memory).
     std::string tempFile(const char* name) const;
 
     // How long a change, create, delete or activation may take before the window
@@ -135,7 +137,9 @@ class frmPower : public Form {
     std::string firstVisibleLine(const TextBox& box) const;
 
     PowerServices services_;
-    std::string tempFolder_;
+    std::optional<std::string> tempFolder_;
+    // Every file access of the window goes through here.
+    WindowFiles files_;
 };
 
 }  // namespace tv

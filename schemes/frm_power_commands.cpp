@@ -77,15 +77,15 @@ void frmPower::cmdApply_Click() {
 
 void frmPower::refillSchemeBox() {
     std::string file = tempFile("Temp.txt");
-    if (FileExists(services_.files, file)) {
-        services_.files.deleteFile(file);
+    if (FileExists(files_, file)) {
+        files_.deleteFile(file);
     }
     yield();
     run(kListCommand, Text1);
     yield();
-    saveTextToFile(services_.files, file, Text1.Text);
+    saveTextToFile(files_, file, Text1.Text);
     yield();
-    CopyFileToBox(services_.files, file, cboSchemes);
+    CopyFileToBox(files_, file, cboSchemes);
     CleanSchemeList(cboSchemes);
     yield();
 }
@@ -163,8 +163,8 @@ void frmPower::cmdDevices_Click() {
     services_.view.LockWindowUpdate(&lstDevices);
     yield();
     std::string file = tempFile("Temp3.txt");
-    if (FileExists(services_.files, file)) {
-        services_.files.deleteFile(file);
+    if (FileExists(files_, file)) {
+        files_.deleteFile(file);
     }
     yield();
     run(kSleepStatesCommand, Text2);
@@ -173,10 +173,10 @@ void frmPower::cmdDevices_Click() {
     std::string state = line.size() > 67 ? line.substr(67, 2) : std::string();
     run(kDeviceQueryCommand + state + "_supported", Text2);
     pause(250);
-    saveTextToFile(services_.files, file, Text2.Text);
+    saveTextToFile(files_, file, Text2.Text);
     yield();
     lstDevices.Clear();
-    FillListFromFile(runtime(), services_.files, lstDevices, file, lstSchemes);
+    FillListFromFile(runtime(), files_, lstDevices, file, lstSchemes);
     yield();
     RemoveEmptyItems(lstDevices);
     yield();

@@ -12,19 +12,19 @@ namespace tv {
 
 void frmPower::ListSchemes() {
     std::string file = tempFile("Temp.txt");
-    if (FileExists(services_.files, file)) {
-        services_.files.deleteFile(file);
+    if (FileExists(files_, file)) {
+        files_.deleteFile(file);
     }
     run(kListCommand, Text1);
     yield();
-    saveTextToFile(services_.files, file, Text1.Text);
+    saveTextToFile(files_, file, Text1.Text);
     yield();
     LoadSchemeList();
     cboMinutes.Locked = true;
 }
 
 void frmPower::LoadSchemeList() {
-    CopyFileToBox(services_.files, tempFile("Temp.txt"), cboSchemes);
+    CopyFileToBox(files_, tempFile("Temp.txt"), cboSchemes);
     CleanSchemeList(cboSchemes);
     if (cboSchemes.ListCount() > 0) {
         cboSchemes.setListIndex(0);
@@ -51,16 +51,16 @@ void frmPower::cboSchemes_Click() {
     focus(cmdDummy);
     lblName.Caption = cboSchemes.Text;
     std::string file = tempFile("Temp2.txt");
-    if (FileExists(services_.files, file)) {
-        services_.files.deleteFile(file);
+    if (FileExists(files_, file)) {
+        files_.deleteFile(file);
     }
     yield();
     run(kQueryCommand + quoteArgument(cboSchemes.Text), Text1);
     yield();
-    saveTextToFile(services_.files, file, Text1.Text);
+    saveTextToFile(files_, file, Text1.Text);
     yield();
     lstSchemes.Clear();
-    FillListFromFile(runtime(), services_.files, lstSchemes, file, lstSchemes);
+    FillListFromFile(runtime(), files_, lstSchemes, file, lstSchemes);
     services_.view.LockWindowUpdate(nullptr);
     yield();
     SetListScrollWidth(lstSchemes, services_.measure);

@@ -3,14 +3,18 @@
 namespace tv {
 
 void RunBehind(ProcessRunner& runner, FormRuntime& runtime, const std::string& commandLine,
-               TextBox& box) {
+               TextBox& box, const std::function<bool()>& stop) {
     std::unique_ptr<CapturedProcess> run = runner.startCaptured(commandLine);
     box.Text.clear();
     if (!run) {
         return;
     }
+    auto stopped = [&] { return stop && stop(); };
     while (true) {
         runtime.DoEvents();
+        if (stopped()) {
+            return;
+        }
         std::string chunk;
         ReadStatus status = run->read(chunk, kRunChunkBytes);
         if (status == ReadStatus::Ended) {
@@ -22,6 +26,9 @@ void RunBehind(ProcessRunner& runner, FormRuntime& runtime, const std::string& c
         // A chunk is text up to its first zero byte.
         box.Text.append(chunk.c_str());
         runtime.DoEvents();
+        if (stopped()) {
+            return;
+        }
     }
 }
 

@@ -10,6 +10,7 @@ packages=(
   qt6-qpa-plugins xvfb xauth x11-utils fonts-dejavu-core dbus
   clang-format imagemagick ccache trayer upower scdoc
   libxcb1-dev libxcb-dpms0-dev libxcb-screensaver0-dev xdotool x11-xserver-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()

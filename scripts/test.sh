@@ -4,9 +4,10 @@
 #   2. the normal build (build/) and every test;
 #   3. the configuration without Qt (build-nogui/): the logic, the store and the
 #      tools build and pass their tests on their own;
-#   4. the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer
+#   4. the fuzz targets, built with clang (build-fuzz/), each for 5 s from its seeds;
+#   5. the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer
 #      (build-asan/).
-# scripts/test.sh --sanitize runs step 4 alone; --quick runs steps 1 and 2.
+# scripts/test.sh --sanitize runs step 5 alone; --quick runs steps 1 and 2.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -39,5 +40,6 @@ if [ "$mode" = --quick ]; then
   exit 0
 fi
 run_suite build-nogui -DTV_GUI=OFF -DTV_BENCHMARKS=OFF
+bash scripts/fuzz.sh 5
 run_suite build-asan -DTV_SANITIZE=ON -DTV_BENCHMARKS=OFF
 echo "== all checks passed in $((SECONDS - started)) s"

@@ -63,6 +63,11 @@ std::optional<std::string> privateFolderIn(const std::string& base, const std::s
     if (::stat(base.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         return std::nullopt;
     }
+    // In a folder others may write to without the sticky bit, ours could be renamed away
+    // and replaced.
+    if ((info.st_mode & 022) != 0 && (info.st_mode & S_ISVTX) == 0) {
+        return std::nullopt;
+    }
     std::string folder = base + "/" + appName;
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
         return std::nullopt;
@@ -73,11 +78,13 @@ std::optional<std::string> privateFolderIn(const std::string& base, const std::s
     return folder;
 }
 
-// Writable by us and by nobody else, so nobody can swap our files under us.
+// Writable by us and by nobody else, so nobody can swap our files under us: ours, and
+// closed to the group and others.
 bool isOwnWritableFolder(const std::string& folder) {
     struct stat info {};
     return !folder.empty() && ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-           (info.st_mode & 022) == 0 && ::access(folder.c_str(), W_OK) == 0;
+           info.st_uid == ::geteuid() && (info.st_mode & 022) == 0 &&
+           ::access(folder.c_str(), W_OK) == 0;
 }
 
 }  // namespace
@@ -127,8 +134,14 @@ bool LinuxFiles::writeFile(const std::string& path, const std::string& bytes) {
 }
 
 std::optional<std::string> LinuxFiles::readFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Our files are never links or devices; one planted in their place is not read.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    struct stat info {};
     if (fd < 0) {
+        return std::nullopt;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
         return std::nullopt;
     }
     std::string bytes;

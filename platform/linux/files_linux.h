@@ -21,11 +21,12 @@ class LinuxFiles : public FileSystem {
     // Written to a new file beside the target (never through a symbolic link) and renamed
     // over it, so readers see the old or the new file, never a part.
     bool writeFile(const std::string& path, const std::string& bytes) override;
+    // Only a regular file, never through a symbolic link.
     std::optional<std::string> readFile(const std::string& path) override;
 };
 
-// The program folder when only we may write to it; otherwise a private folder of ours
-// (mode 0700) named appName under $XDG_RUNTIME_DIR, else $XDG_CACHE_HOME, else
+// The program folder when it is ours and only we may write to it; otherwise a private
+// folder of ours (mode 0700) named appName under $XDG_RUNTIME_DIR, else $XDG_CACHE_HOME, else
 // ~/.cache, created when missing. A candidate that is a symbolic link, belongs to
 // another user or is open to others is refused. Nothing when no folder qualifies.
 std::optional<std::string> chooseTempFolder(const std::string& programFolder,

@@ -1,12 +1,14 @@
 #include "platform/linux/power_status_sysfs.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <optional>
-#include <vector>
 
 namespace tv {
 
@@ -28,27 +30,24 @@ struct Supplies {
     std::vector<bool> external;  // online state of each mains or USB supply that tells
 };
 
-std::optional<std::string> readText(const fs::path& path) {
-    std::ifstream in(path);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::string text;
-    std::getline(in, text);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\t')) {
-        text.pop_back();
-    }
-    return text;
+// Files a supply folder holds that the status is made from.
+constexpr const char* kAttributeNames[] = {"type",       "scope",       "online",     "present",
+                                           "energy_now", "energy_full", "charge_now", "charge_full",
+                                           "capacity",   "status"};
+
+std::string attribute(const SupplyAttributes& supply, const char* name) {
+    auto it = supply.find(name);
+    return it != supply.end() ? it->second : std::string();
 }
 
-std::optional<double> readNumber(const fs::path& path) {
-    std::optional<std::string> text = readText(path);
-    if (!text || text->empty()) {
+std::optional<double> number(const SupplyAttributes& supply, const char* name) {
+    std::string text = attribute(supply, name);
+    if (text.empty()) {
         return std::nullopt;
     }
     char* end = nullptr;
-    double value = std::strtod(text->c_str(), &end);
-    if (end == text->c_str() || !std::isfinite(value)) {
+    double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
@@ -59,41 +58,46 @@ bool isExternalSupply(const std::string& type) {
     return type == "Mains" || type.rfind("USB", 0) == 0;
 }
 
-void readSupply(const fs::path& folder, Supplies& out) {
-    std::string type = readText(folder / "type").value_or("");
+void addSupply(const SupplyAttributes& supply, Supplies& out) {
+    std::string type = attribute(supply, "type");
     if (isExternalSupply(type)) {
-        if (std::optional<double> online = readNumber(folder / "online")) {
+        if (std::optional<double> online = number(supply, "online")) {
             out.external.push_back(*online != 0);
         }
         return;
     }
     // A mouse or headset battery is not the machine's.
-    if (type != "Battery" || readText(folder / "scope").value_or("") == "Device") {
+    if (type != "Battery" || attribute(supply, "scope") == "Device") {
         return;
     }
-    if (std::optional<double> present = readNumber(folder / "present"); present && *present == 0) {
+    if (std::optional<double> present = number(supply, "present"); present && *present == 0) {
         return;
     }
     Battery battery;
-    battery.energyNow = readNumber(folder / "energy_now");
-    battery.energyFull = readNumber(folder / "energy_full");
-    battery.chargeNow = readNumber(folder / "charge_now");
-    battery.chargeFull = readNumber(folder / "charge_full");
-    battery.capacity = readNumber(folder / "capacity");
-    battery.status = readText(folder / "status").value_or("");
+    battery.energyNow = number(supply, "energy_now");
+    battery.energyFull = number(supply, "energy_full");
+    battery.chargeNow = number(supply, "charge_now");
+    battery.chargeFull = number(supply, "charge_full");
+    battery.capacity = number(supply, "capacity");
+    battery.status = attribute(supply, "status");
     out.batteries.push_back(battery);
 }
 
-Supplies readSupplies(const std::string& dir) {
+std::vector<SupplyAttributes> readSupplies(const std::string& dir) {
     std::error_code error;
     std::vector<fs::path> folders;
     for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
         folders.push_back(it->path());
     }
     std::sort(folders.begin(), folders.end());
-    Supplies supplies;
+    std::vector<SupplyAttributes> supplies;
     for (const fs::path& folder : folders) {
-        readSupply(folder, supplies);
+        SupplyAttributes& supply = supplies.emplace_back();
+        for (const char* name : kAttributeNames) {
+            if (std::optional<std::string> text = readAttributeFile((folder / name).string())) {
+                supply[name] = std::move(*text);
+            }
+        }
     }
     return supplies;
 }
@@ -111,10 +115,12 @@ std::optional<double> combinedRatio(const std::vector<Battery>& batteries,
         sumNow += *(battery.*now);
         sumFull += *(battery.*full);
     }
-    if (sumFull <= 0) {
+    if (!std::isfinite(sumNow) || !std::isfinite(sumFull) || !(sumFull > 0)) {
         return std::nullopt;
     }
-    return sumNow / sumFull;
+    // Huge or tiny values overflow the sums or the quotient: that is no reading.
+    double ratio = sumNow / sumFull;
+    return std::isfinite(ratio) ? std::optional<double>(ratio) : std::nullopt;
 }
 
 std::optional<double> averageCapacity(const std::vector<Battery>& batteries) {
@@ -125,7 +131,8 @@ std::optional<double> averageCapacity(const std::vector<Battery>& batteries) {
         }
         sum += *battery.capacity / 100;
     }
-    return sum / static_cast<double>(batteries.size());
+    double average = sum / static_cast<double>(batteries.size());
+    return std::isfinite(average) ? std::optional<double>(average) : std::nullopt;
 }
 
 std::optional<int> percentOf(const std::vector<Battery>& batteries) {
@@ -178,8 +185,48 @@ std::string powerSupplyDir(const EnvironmentLookup& environment) {
     return environment("TOLVANE_POWER_SUPPLY").value_or("/sys/class/power_supply");
 }
 
-SYSTEM_POWER_STATUS readPowerSupplyFolder(const std::string& dir) {
-    Supplies supplies = readSupplies(dir);
+std::optional<std::string> readAttributeFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat info {};
+    std::string text;
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (ok) {
+        // One byte more than allowed tells an over-long file from a full one.
+        text.resize(kMaxAttributeBytes + 1);
+        std::size_t filled = 0;
+        while (filled < text.size()) {
+            ssize_t got = ::read(fd, text.data() + filled, text.size() - filled);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                ok = got == 0;
+                break;
+            }
+            filled += static_cast<std::size_t>(got);
+        }
+        ok = ok && filled <= kMaxAttributeBytes;
+        text.resize(filled);
+    }
+    ::close(fd);
+    if (!ok) {
+        return std::nullopt;
+    }
+    text.erase(std::min(text.find('\n'), text.size()));
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\t')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+SYSTEM_POWER_STATUS powerStatusOf(const std::vector<SupplyAttributes>& attributes) {
+    Supplies supplies;
+    for (const SupplyAttributes& supply : attributes) {
+        addSupply(supply, supplies);
+    }
     SYSTEM_POWER_STATUS status;
     status.ACLineStatus = lineStatusOf(supplies);
     if (supplies.batteries.empty()) {
@@ -191,6 +238,10 @@ SYSTEM_POWER_STATUS readPowerSupplyFolder(const std::string& dir) {
         status.BatteryFlag = batteryFlagFor(*percent, anyStatus(supplies.batteries, "Charging"));
     }
     return status;
+}
+
+SYSTEM_POWER_STATUS readPowerSupplyFolder(const std::string& dir) {
+    return powerStatusOf(readSupplies(dir));
 }
 
 bool isCompleteReading(const SYSTEM_POWER_STATUS& status) {

@@ -9,13 +9,32 @@
 // computed as the platform computes it: a battery held below full by a charge limit
 // ("Not charging" on mains) has no charging bit.
 
+#include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/linux/environment.h"
 #include "platform/power_status.h"
 
 namespace tv {
+
+// The attributes of one supply folder that were read, by file name ("type",
+// "energy_now", ...), each its first line without trailing blanks.
+using SupplyAttributes = std::map<std::string, std::string>;
+
+// The status the supplies describe; pure, so hostile values are tested without files.
+// A value that is not a finite number is no reading.
+SYSTEM_POWER_STATUS powerStatusOf(const std::vector<SupplyAttributes>& supplies);
+
+// Attribute files are a line of text; anything longer is not one.
+inline constexpr std::size_t kMaxAttributeBytes = 4096;
+
+// One attribute file's first line, or nothing when it is not a regular file, cannot be
+// read without waiting, or holds more than kMaxAttributeBytes: a FIFO or a link to an
+// endless device in the folder must not stall or flood the monitor.
+std::optional<std::string> readAttributeFile(const std::string& path);
 
 // $TOLVANE_POWER_SUPPLY when set and not empty, else /sys/class/power_supply.
 std::string powerSupplyDir(const EnvironmentLookup& environment);

@@ -127,6 +127,7 @@ TEST(SavedFormText, MalformedLinesAreNamed) {
         {"Max =", "line 1: missing value"},
         {"1x = 3", "line 1: '1x' is not a property name"},
         {"Font = \"Arial 8", "line 1: font name has no closing quote"},
+        {"Font = \"Ari\ral\" 8", "line 1: font name holds a line break"},
         {"Font = \"Arial\" 8 wavy", "line 1: unknown font style 'wavy'"},
         {"Font = \"Arial\" -8",
          "line 1: font size must be a number of points from above 0 to 1000"},

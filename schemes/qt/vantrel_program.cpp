@@ -41,8 +41,12 @@ class ReadyStamp : public QObject {
 VantrelSetup desktopSetup(const ProgramStart& start) {
     VantrelSetup setup;
     setup.programFolder = start.folder;
-    setup.tempFolder = chooseTempFolder(setup.programFolder, "vantrel", start.environment)
-                           .value_or(setup.programFolder);
+    setup.tempFolder = chooseTempFolder(setup.programFolder, "vantrel", start.environment);
+    if (!setup.tempFolder) {
+        std::fprintf(stderr,
+                     "Vantrel: no folder that only you can write to for the temporary files; "
+                     "running without them\n");
+    }
     setup.store = start.store;
     setup.pointerReplay = QtPointer::desktopAllowsReplay();
     setup.stampFirstListing = start.environment("VANTREL_READY_STAMP").has_value();

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,7 +30,7 @@ namespace tv {
 // What differs between the installed program and a test of its real window.
 struct VantrelSetup {
     std::string programFolder;
-    std::string tempFolder;
+    std::optional<std::string> tempFolder;  // none: the window keeps its copies in memory
     StorePaths store;
     // Set for the powercfg runs on top of our own environment.
     std::vector<std::pair<std::string, std::string>> toolEnvironment;

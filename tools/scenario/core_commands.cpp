@@ -171,8 +171,9 @@ void addCoreCommands(Scenario& scenario) {
     scenario.addCommand("wait", [](Scenario& s, const Args& args) {
         Scenario::expectArgs(args, 1, 1, "wait SECONDS");
         double seconds = Scenario::number(args[0]);
-        if (seconds < 0 || seconds > 1e9) {
-            throw ScenarioError("wait takes a number of seconds from 0 to 1e9");
+        if (seconds < 0 || seconds > kMaxWaitSeconds) {
+            throw ScenarioError("wait takes 0 to " + std::to_string(kMaxWaitSeconds) +
+                                " seconds (one day): " + args[0]);
         }
         auto ms = static_cast<long long>(std::llround(seconds * 1000));
         s.runtime().runTimersUntil(s.clock().nowMs() + ms);

@@ -45,6 +45,11 @@ int main(int argc, char** argv) {
     std::ifstream file;
     std::istream* script = &std::cin;
     if (argc == 2 && std::string(argv[1]) != "-") {
+        std::error_code ignored;
+        if (fs::is_directory(argv[1], ignored)) {
+            std::cerr << "scenario: " << argv[1] << " is a folder, not a script\n";
+            return 2;
+        }
         file.open(argv[1]);
         if (!file) {
             std::cerr << "scenario: cannot open " << argv[1] << '\n';

@@ -112,9 +112,14 @@ void Scenario::run(std::istream& script) {
     int number = 0;
     while (std::getline(script, line)) {
         ++number;
+        // A comment is skipped before its words are split: it may hold any text.
+        std::string::size_type first = line.find_first_not_of(" \t\r");
+        if (first == std::string::npos || line[first] == '#') {
+            continue;
+        }
         try {
             Args words = splitWords(line);
-            if (words.empty() || words[0][0] == '#') {
+            if (words[0].starts_with('#')) {
                 continue;
             }
             execute(words);
@@ -123,6 +128,9 @@ void Scenario::run(std::istream& script) {
         } catch (const std::exception& error) {
             throw ScenarioError("line " + std::to_string(number) + ": " + error.what());
         }
+    }
+    if (script.bad()) {
+        throw ScenarioError("cannot read the script after line " + std::to_string(number));
     }
     finish();
 }

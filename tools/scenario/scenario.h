@@ -28,6 +28,9 @@ class ScenarioError : public std::runtime_error {
 
 using Args = std::vector<std::string>;
 
+// Longest "wait": every timer tick in it is played, so a day is already many of them.
+inline constexpr long long kMaxWaitSeconds = 24 * 60 * 60;
+
 // Splits one script line into words: blanks separate, '...' is literal, "..." holds
 // blanks and the escapes \" \\ \n \r \t. Throws ScenarioError on an open quote.
 Args splitWords(const std::string& line);

@@ -112,6 +112,15 @@ TEST_F(TempTree, ReadAndDeleteOfMissingFiles) {
     EXPECT_FALSE(fs::exists(root_ / "gone"));
 }
 
+TEST_F(TempTree, ReadBackTakesOnlyARegularFileNeverALink) {
+    put("real", "secret");
+    fs::create_symlink(root_ / "real", root_ / "link");
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    EXPECT_EQ(files_.readFile(path("link")), std::nullopt);
+    EXPECT_EQ(files_.readFile(path("fifo")), std::nullopt);
+    EXPECT_EQ(files_.readFile(path("real")), "secret");
+}
+
 class TempFolderChoice : public TempTree {
   protected:
     EnvironmentLookup env(std::map<std::string, std::string> values) {
@@ -171,6 +180,24 @@ TEST_F(TempFolderChoice, AFolderOfAnotherUserIsRefused) {
     auto chosen =
         chooseTempFolder(path("absent"), "vantrel", env({{"XDG_RUNTIME_DIR", path("runtime")}}));
     EXPECT_EQ(chosen, std::nullopt);
+}
+
+TEST_F(TempFolderChoice, AProgramFolderOfAnotherUserIsNotUsed) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs root to give a folder away";
+    }
+    ASSERT_EQ(::chown(path("app").c_str(), 65534, 65534), 0);
+    auto chosen =
+        chooseTempFolder(path("app"), "vantrel", env({{"XDG_RUNTIME_DIR", path("runtime")}}));
+    EXPECT_EQ(chosen, path("runtime/vantrel"));
+}
+
+TEST_F(TempFolderChoice, ABaseOthersMayWriteNeedsTheStickyBit) {
+    ::chmod(path("runtime").c_str(), 0777);
+    auto environment = env({{"XDG_RUNTIME_DIR", path("runtime")}});
+    EXPECT_EQ(chooseTempFolder(path("absent"), "vantrel", environment), std::nullopt);
+    ::chmod(path("runtime").c_str(), 01777);
+    EXPECT_EQ(chooseTempFolder(path("absent"), "vantrel", environment), path("runtime/vantrel"));
 }
 
 TEST_F(TempFolderChoice, OwnFolderOpenToOthersIsClosed) {

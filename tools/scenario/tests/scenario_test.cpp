@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -82,6 +84,31 @@ TEST(ScenarioRun, ErrorsNameTheLine) {
     EXPECT_EQ(r.error, "line 1: no window frmNowhere");
     r = runScript("registry read onlyone\n");
     EXPECT_EQ(r.error, "line 1: usage: registry read PATH NAME");
+}
+
+TEST(ScenarioRun, CommentsAreSkippedWhateverTheyHold) {
+    RunResult r = runScript(R"(# an open "quote
+  	# and 'another
+registry set 'HKEY_CURRENT_USER\Software\T' v x
+registry read 'HKEY_CURRENT_USER\Software\T' v
+)");
+    EXPECT_FALSE(r.failed) << r.error;
+    EXPECT_EQ(r.out, "= \"x\"\n");
+}
+
+TEST(ScenarioRun, WaitsBeyondADayAreRefused) {
+    EXPECT_FALSE(runScript("wait 86400\n").failed);
+    EXPECT_EQ(runScript("wait 86400.5\n").error,
+              "line 1: wait takes 0 to 86400 seconds (one day): 86400.5");
+    EXPECT_TRUE(runScript("wait 1e300\n").failed);
+    EXPECT_TRUE(runScript("wait -1\n").failed);
+}
+
+TEST(ScenarioProgram, AFolderIsNoScript) {
+    fs::path folder = fs::temp_directory_path();
+    testing::ScriptRun run = testing::runScript(folder);
+    EXPECT_EQ(run.output, "scenario: " + folder.string() + " is a folder, not a script\n");
+    EXPECT_EQ(WEXITSTATUS(run.status), 2);
 }
 
 // Every example script runs through the real program and prints what is expected.
