@@ -5,9 +5,10 @@
 #   3. the configuration without Qt (build-nogui/): the logic, the store and the
 #      tools build and pass their tests on their own;
 #   4. the fuzz targets, built with clang (build-fuzz/), each for 5 s from its seeds;
-#   5. the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer
+#   5. the Debian package from the normal build (cpack over finished binaries);
+#   6. the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer
 #      (build-asan/).
-# scripts/test.sh --sanitize runs step 5 alone; --quick runs steps 1 and 2.
+# scripts/test.sh --sanitize runs step 6 alone; --quick runs steps 1 and 2.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -41,5 +42,6 @@ if [ "$mode" = --quick ]; then
 fi
 run_suite build-nogui -DTV_GUI=OFF -DTV_BENCHMARKS=OFF
 bash scripts/fuzz.sh 5
+bash scripts/package.sh build
 run_suite build-asan -DTV_SANITIZE=ON -DTV_BENCHMARKS=OFF
 echo "== all checks passed in $((SECONDS - started)) s"
