@@ -9,17 +9,9 @@
 set -euo pipefail
 
 build="$(cd "${1:?usage: check-power-policy.sh BUILD_DIR}" && pwd)"
-work="$(mktemp -d)"
-pids=()
-
-stop() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    kill -TERM "${pids[i]}" 2>/dev/null || true
-    wait "${pids[i]}" 2>/dev/null || true
-  done
-  rm -rf "$work"
-}
-trap stop EXIT
+source "$(dirname "$0")/lib/session.sh"
+session_begin
+session_isolate
 
 wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
   local limit=$(($1 * 10)); shift
@@ -27,34 +19,28 @@ wait_for() {  # wait_for SECONDS COMMAND...: polls until the command succeeds
   return 1
 }
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-wait_for 10 test -s "$work/display"
-export DISPLAY=":$(head -n1 "$work/display")"
+session_xvfb
 unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 
 dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" 2>/dev/null &
-pids+=($!)
+session_track $!
 wait_for 10 test -S "$work/bus"
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/bus"
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
 "$build/tests/fake_power_profiles" "$DBUS_SYSTEM_BUS_ADDRESS" "$work" &
-pids+=($!)
+session_track $!
 
 export TOLVANE_POWER_SUPPLY="$work/power_supply"
 "$build/bin/battery-sim" --dir "$TOLVANE_POWER_SUPPLY" --percent 80 --seconds-per-point 60 &
-pids+=($!)
+session_track $!
 wait_for 10 test -e "$TOLVANE_POWER_SUPPLY/BAT0"
 
-export TOLVANE_REGISTRY="$work/registry.db"
-export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work"
 found="$(xset q | awk '/timeout:/ {print $2}')"
 echo "screen-saver timeout at start: $found s"
 
-QT_QPA_PLATFORM=xcb "$build/bin/Tolvane" 2>"$work/tolvane.err" &
+"$build/bin/Tolvane" 2>"$work/tolvane.err" &
 monitor=$!
-pids+=($monitor)
+session_track "$monitor"
 wait_for 10 grep -q 'not applied' "$work/tolvane.err"
 sleep 1
 
@@ -73,8 +59,7 @@ else
   status=1
 fi
 
-kill -TERM "$monitor"
-wait "$monitor" 2>/dev/null || true
+session_stop "$monitor"
 if saver "$found"; then
   echo "after the monitor ended: the timeout is $found s again"
 else
