@@ -174,8 +174,15 @@ TEST_F(DesktopSession, AStatusNotifierPanelGetsTheMenuAndItsClicksReachTheLogic)
     startMonitor();
     ASSERT_TRUE(eventually([&] { return !readFile(dir_.file("items")).empty(); }, 15000));
     QString item = QString::fromStdString(readFile(dir_.file("items"))).trimmed();
-    std::vector<MenuEntry> entries = layout(item);
-    ASSERT_EQ(entries.size(), 17u);
+    // The item registers before its menu is exported and filled.
+    std::vector<MenuEntry> entries;
+    ASSERT_TRUE(eventually(
+        [&] {
+            entries = layout(item);
+            return entries.size() == 17u;
+        },
+        15000))
+        << entries.size() << " menu entries";
     auto label = [](const MenuEntry& entry) {
         return entry.properties.value(QStringLiteral("label")).toString().toStdString();
     };
