@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "platform/linux/launcher_linux.h"
+#include "runtime/testing/poll_until.h"
 #include "runtime/testing/temp_dir.h"
 
 namespace tv {
@@ -22,16 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 using Words = std::vector<std::string>;
 
-// Waits for the started program, an outside process, to leave its mark.
-bool eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 200; ++i) {
-        if (condition()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    return false;
-}
+using tv::testing::pollUntil;
 
 std::string readAll(const fs::path& path) {
     std::ifstream in(path);
@@ -70,7 +62,7 @@ TEST_F(LaunchFixture, ProgramInTheFolderMatchesWithoutCaseOrExe) {
     stub(folder() / "vantrel");
     LinuxLauncher launcher(folder().string());
     launcher.ShellExecuteA("open", (folder() / "Vantrel.exe").string(), "", "", kShowNormal);
-    EXPECT_TRUE(eventually([&] { return marked() == "vantrel \n"; })) << marked();
+    EXPECT_TRUE(pollUntil([&] { return marked() == "vantrel \n"; })) << marked();
     EXPECT_EQ(programInFolder((folder() / "VANTREL").string()), (folder() / "vantrel").string());
 }
 
@@ -89,7 +81,7 @@ TEST_F(LaunchFixture, OtherFilesOpenWithTheDesktopHandler) {
     std::ofstream(folder() / "notes.txt") << "notes";
     LinuxLauncher launcher(folder().string());
     launcher.ShellExecuteA("open", (folder() / "notes.txt").string(), "", "", kShowNormal);
-    EXPECT_TRUE(eventually([&] { return !marked().empty(); }));
+    EXPECT_TRUE(pollUntil([&] { return !marked().empty(); }));
     EXPECT_EQ(marked(), "xdg-open " + (folder() / "notes.txt").string() + "\n");
 }
 
@@ -110,7 +102,7 @@ TEST_F(LaunchFixture, PowerAppletOpensTheFirstSettingsProgramFound) {
     stub(bin() / "systemsettings");
     LinuxLauncher launcher(folder().string());
     launcher.startProcess(kPowerAppletCommand, kShowMinimized);
-    EXPECT_TRUE(eventually([&] { return !marked().empty(); }));
+    EXPECT_TRUE(pollUntil([&] { return !marked().empty(); }));
     EXPECT_EQ(marked(), "xfce4-power-manager-settings \n");
 }
 
@@ -123,7 +115,7 @@ TEST_F(LaunchFixture, CommandLinesArePassedWithoutAShell) {
     stub(folder() / "powercfg");
     LinuxLauncher launcher(folder().string());
     launcher.startProcess("POWERCFG.EXE /QUERY \"Max Battery\" ;touch x", kShowMinimized);
-    EXPECT_TRUE(eventually([&] { return !marked().empty(); }));
+    EXPECT_TRUE(pollUntil([&] { return !marked().empty(); }));
     EXPECT_EQ(marked(), "powercfg /QUERY Max Battery ;touch x\n");
     EXPECT_FALSE(fs::exists(folder() / "x"));
 }
@@ -135,8 +127,7 @@ TEST_F(LaunchFixture, StartedProgramsAreReaped) {
         launcher.ShellExecuteA("open", (folder() / "Vantrel.exe").string(), "", "", kShowNormal);
     }
     // Once every child has been collected, no child of ours is left to wait for.
-    EXPECT_TRUE(
-        eventually([] { return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD; }));
+    EXPECT_TRUE(pollUntil([] { return ::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD; }));
 }
 
 }  // namespace

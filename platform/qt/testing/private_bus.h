@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/testing/poll_until.h"
+
 namespace tv::testing {
 
 // Starts argv[0] with the rest as arguments; env entries "NAME=VALUE" are added to the
@@ -54,20 +56,9 @@ inline int stopProcess(pid_t pid) {
     return status;
 }
 
-// Turns the event loop until the condition holds or the time is up. Only for
-// conditions expected to come true: a check that something does not happen waits on
-// an event instead.
+// Turns the event loop until the condition holds or the time is up.
 inline bool eventually(const std::function<bool()>& condition, int timeoutMs = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < timeoutMs) {
-        QCoreApplication::processEvents();
-        if (condition()) {
-            return true;
-        }
-        QThread::msleep(10);
-    }
-    return condition();
+    return tv::testing::pollUntil(condition, timeoutMs, [] { QCoreApplication::processEvents(); });
 }
 
 class PrivateBus {

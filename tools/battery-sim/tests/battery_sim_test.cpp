@@ -17,6 +17,7 @@
 #include "platform/linux/power_status_sysfs.h"
 #include "platform/linux/registry_seed.h"
 #include "platform/linux/registry_sqlite.h"
+#include "runtime/testing/poll_until.h"
 #include "runtime/testing/temp_dir.h"
 #include "tools/battery-sim/battery_model.h"
 
@@ -53,16 +54,7 @@ int run(const std::vector<std::string>& args) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Waits for an outside process, not for logic: the condition is polled briefly.
-bool eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 200; ++i) {
-        if (condition()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    return false;
-}
+using tv::testing::pollUntil;
 
 TEST(BatteryModel, FallsOrRisesOnePointPerPeriodAndFollowsThePlugSchedule) {
     Options options;
@@ -182,12 +174,12 @@ TEST(BatterySimProgram, LiveRunFallsAndTogglesOnSignal) {
     TempDir dir;
     pid_t pid = spawn({"--dir", dir.path(), "--percent", "90", "--seconds-per-point", "0.02"});
     ASSERT_GT(pid, 0);
-    EXPECT_TRUE(eventually([&] {
+    EXPECT_TRUE(pollUntil([&] {
         SYSTEM_POWER_STATUS s = readPowerSupplyFolder(dir.path());
         return s.BatteryLifePercent < 85 && s.ACLineStatus == 0;
     }));
     kill(pid, SIGUSR1);
-    EXPECT_TRUE(eventually([&] { return readPowerSupplyFolder(dir.path()).ACLineStatus == 1; }));
+    EXPECT_TRUE(pollUntil([&] { return readPowerSupplyFolder(dir.path()).ACLineStatus == 1; }));
     kill(pid, SIGTERM);
     int status = 0;
     waitpid(pid, &status, 0);
@@ -210,7 +202,7 @@ TEST(SimulatedBattery, MonitorSeesTheChargeFall) {
 
     pid_t pid = spawn({"--dir", dir.path(), "--percent", "79.9", "--seconds-per-point", "0.05"});
     ASSERT_TRUE(
-        eventually([&] { return readPowerSupplyFolder(dir.path()).BatteryLifePercent < 78; }));
+        pollUntil([&] { return readPowerSupplyFolder(dir.path()).BatteryLifePercent < 78; }));
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
     runtime.runTimersUntil(clock.nowMs() + 5000);

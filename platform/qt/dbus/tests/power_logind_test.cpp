@@ -21,6 +21,7 @@
 #include "platform/qt/dbus/power_events_system.h"
 #include "platform/qt/dbus/sleep_system.h"
 #include "platform/qt/testing/application.h"
+#include "runtime/testing/poll_until.h"
 #include "runtime/testing/temp_dir.h"
 
 namespace tv {
@@ -80,16 +81,7 @@ void stop(pid_t pid) {
 
 // Waits for the outside processes (bus, login manager), turning the event loop.
 bool eventually(const std::function<bool()>& condition) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 5000) {
-        QCoreApplication::processEvents();
-        if (condition()) {
-            return true;
-        }
-        QThread::msleep(10);
-    }
-    return false;
+    return testing::pollUntil(condition, 5000, [] { QCoreApplication::processEvents(); });
 }
 
 std::string readAll(const fs::path& path) {
