@@ -16,8 +16,8 @@
 #include "platform/linux/power_status_sysfs.h"
 #include "platform/linux/registry_seed.h"
 #include "platform/linux/registry_sqlite.h"
-#include "platform/testing/recording_power_effectors.h"
 #include "policy/power_applier.h"
+#include "policy/testing/policy_fakes.h"
 #include "runtime/testing/temp_dir.h"
 
 namespace tv {
@@ -52,14 +52,9 @@ struct Applier {
     }
     RegistryApi& registry;
     CallLog calls;
-    RecordingPowerProfiles profiles{calls};
-    RecordingScreenBlanking screen{calls};
-    RecordingDiskStandby disks{calls};
-    RecordingIdleSleep sleep{calls};
-    FixedIdleSource idle;
-    FixedDesktopPowerManager desktop;
+    policy::testing::PolicyFakes fakes{calls};
     std::vector<std::string> notes;
-    policy::PowerPolicyApplier applier{{registry, profiles, screen, disks, sleep, idle, desktop},
+    policy::PowerPolicyApplier applier{fakes.services(registry),
                                        [this](const std::string& line) { notes.push_back(line); }};
     policy::ApplyingPowerStatus applying;
 };

@@ -3,9 +3,9 @@
 #include <functional>
 
 #include "platform/linux/registry_sqlite.h"
-#include "platform/testing/recording_power_effectors.h"
 #include "policy/default_schemes.h"
 #include "policy/power_applier.h"
+#include "policy/testing/policy_fakes.h"
 
 namespace tv::policy {
 namespace {
@@ -60,14 +60,13 @@ class Applier : public ::testing::Test {
 
     SqliteRegistry registry{":memory:"};
     CallLog calls;
-    RecordingPowerProfiles profiles{calls};
-    RecordingScreenBlanking screen{calls};
-    RecordingDiskStandby disks{calls};
-    RecordingIdleSleep sleep{calls};
-    FixedIdleSource idle;
-    FixedDesktopPowerManager desktop;
+    testing::PolicyFakes fakes{calls};
+    RecordingPowerProfiles& profiles = fakes.profiles;
+    RecordingIdleSleep& sleep = fakes.sleep;
+    FixedIdleSource& idle = fakes.idle;
+    FixedDesktopPowerManager& desktop = fakes.desktop;
     Lines notes;
-    PowerPolicyApplier applier{{registry, profiles, screen, disks, sleep, idle, desktop},
+    PowerPolicyApplier applier{fakes.services(registry),
                                [this](const std::string& line) { notes.push_back(line); }};
 };
 
