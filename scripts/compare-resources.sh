@@ -5,7 +5,7 @@
 # cbatticon only reads /sys/class/power_supply, so it gets the folder through a bind
 # mount in a private mount namespace (needs root).
 #
-# Figures per program: start-up time to the window shown (median of 3 starts; for
+# Figures per program: start-up time to the window shown (median of 5 starts; for
 # cbatticon its tray icon, its only window), proportional set size and anonymous memory
 # (/proc/PID/smaps_rollup), CPU milliseconds per minute and context switches per
 # minute over all threads, over MINUTES (2) after a 10 s settling time. The steady
@@ -82,12 +82,12 @@ startup() {  # name: one start; elapsed = ms until its window is viewable; leave
 
 measure() {  # name label: prints one table row
   local name="$1" label="$2" times=() median c0 c1 s0 s1 pss anon
-  for _ in 1 2 3; do
+  for _ in 1 2 3 4 5; do
     startup "$name"
     times+=("$elapsed")
     session_stop "$pid"
   done
-  median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 2p)
+  median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p)
   startup "$name"
   sleep 10
   c0=$(cpu_ms "$pid")

@@ -1,8 +1,12 @@
 #include "monitor/qt/monitor_program.h"
 
 #include <QApplication>
+#include <QWidget>
+#include <QWindow>
+#include <chrono>
 #include <csignal>
 
+#include "platform/linux/working_set.h"
 #include "platform/qt/dbus/power_events_system.h"
 #include "platform/qt/dbus/sleep_system.h"
 #include "platform/qt/dbus/status_notifier.h"
@@ -59,6 +63,53 @@ int MonitorProgram::run() {
     if (views_.ended()) {
         return 0;  // another copy runs
     }
+    time_.qt().afterEvent();
+    // The window is mapped on the loop's first pass; the desktop's services are asked
+    // right after, so a slow bus does not hold it back.
+    QTimer::singleShot(0, [this] { connectDesktopServices(); });
+    return QApplication::exec();
+}
+
+namespace {
+
+// Calls back when one of the program's windows or its menu is hidden.
+class HiddenWindowWatch final : public QObject {
+  public:
+    explicit HiddenWindowWatch(std::function<void()> onHidden) : onHidden_(std::move(onHidden)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow()) {
+            onHidden_();
+        }
+        return false;
+    }
+
+  private:
+    std::function<void()> onHidden_;
+};
+
+}  // namespace
+
+void MonitorProgram::settleWorkingSet() {
+    // Once start-up is over, and again each time the user leaves the monitor's windows
+    // or its menu, the pages run for them are let go; the refresh maps back what it uses.
+    constexpr std::chrono::seconds kSettleTime{10};
+    settle_.setSingleShot(true);
+    settle_.setInterval(kSettleTime);
+    QObject::connect(&settle_, &QTimer::timeout, [] { dropFilePages(); });
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &settle_, [this](QWindow* now) {
+        if (now == nullptr) {
+            settle_.start();
+        }
+    });
+    hiddenWatch_ = std::make_unique<HiddenWindowWatch>([this] { settle_.start(); });
+    qApp->installEventFilter(hiddenWatch_.get());
+    settle_.start();
+}
+
+void MonitorProgram::connectDesktopServices() {
     if (statusNotifierHostRegistered(QDBusConnection::sessionBus())) {
         tray_.setContextMenu(&views_.exportPopupMenu(*main_, main_->mPopupSys));
     }
@@ -68,7 +119,7 @@ int MonitorProgram::run() {
         time_.qt().afterEvent();
     });
     time_.qt().afterEvent();
-    return QApplication::exec();
+    settleWorkingSet();
 }
 
 void MonitorProgram::forwardTrayEvent(std::uint32_t code) {

@@ -4,6 +4,7 @@
 // and SIGHUP end it the way "&Exit" does, so a session logout or a script stopping
 // it still removes the icon; SIGUSR1 shows the window as "&Show Window" does.
 
+#include <QTimer>
 #include <memory>
 
 #include "monitor/frm_main.h"
@@ -37,6 +38,8 @@ class MonitorProgram {
   private:
     void forwardTrayEvent(std::uint32_t code);
     void onSignal(int signal);
+    void connectDesktopServices();
+    void settleWorkingSet();
 
     RealTimeRuntime time_;
     QtChargeBar chargeBar_;
@@ -60,6 +63,8 @@ class MonitorProgram {
     std::unique_ptr<SignalForwarder> signals_;
     DesktopNotifications notifications_{QDBusConnection::sessionBus()};
     WarningNotice warningNotice_{notifications_};
+    QTimer settle_;
+    std::unique_ptr<QObject> hiddenWatch_;
 };
 
 }  // namespace tv
