@@ -144,6 +144,12 @@ std::optional<std::string> LinuxFiles::readFile(const std::string& path) {
         ::close(fd);
         return std::nullopt;
     }
+    std::optional<std::string> bytes = readToEnd(fd);
+    ::close(fd);
+    return bytes;
+}
+
+std::optional<std::string> readToEnd(int fd) {
     std::string bytes;
     char buffer[65536];
     while (true) {
@@ -151,11 +157,10 @@ std::optional<std::string> LinuxFiles::readFile(const std::string& path) {
         if (got < 0 && errno == EINTR) {
             continue;
         }
-        if (got <= 0) {
-            ::close(fd);
-            if (got < 0) {
-                return std::nullopt;
-            }
+        if (got < 0) {
+            return std::nullopt;
+        }
+        if (got == 0) {
             return bytes;
         }
         bytes.append(buffer, static_cast<size_t>(got));

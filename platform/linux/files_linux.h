@@ -25,6 +25,9 @@ class LinuxFiles : public FileSystem {
     std::optional<std::string> readFile(const std::string& path) override;
 };
 
+// Everything left to read from an open descriptor; nothing on a read error.
+std::optional<std::string> readToEnd(int fd);
+
 // The program folder when it is ours and only we may write to it; otherwise a private
 // folder of ours (mode 0700) named appName under $XDG_RUNTIME_DIR, else $XDG_CACHE_HOME, else
 // ~/.cache, created when missing. A candidate that is a symbolic link, belongs to

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/linux/files_linux.h"
+
 namespace tv {
 
 namespace {
@@ -63,23 +65,6 @@ bool privateCopy(std::uint64_t flags) {
     return (flags & kSwapped) != 0 || ((flags & kPresent) != 0 && (flags & kFilePage) == 0);
 }
 
-bool readAll(int fd, std::string& out) {
-    char buffer[16384];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0) {
-            return true;
-        }
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        out.append(buffer, static_cast<std::size_t>(n));
-    }
-}
-
 class Fd {
   public:
     explicit Fd(const char* path) : fd_(::open(path, O_RDONLY | O_CLOEXEC)) {}
@@ -103,6 +88,9 @@ std::size_t dropMapping(int pagemap, AddressRange mapping, std::size_t pageSize)
     for (std::uintptr_t at = mapping.begin; at < mapping.end;) {
         const std::size_t pages =
             std::min<std::size_t>((mapping.end - at) / pageSize, kEntriesPerRead);
+        if (pages == 0) {
+            break;  // a tail shorter than a page: mappings are whole pages
+        }
         flags.resize(pages);
         const auto offset = static_cast<off_t>(at / pageSize * sizeof(std::uint64_t));
         const ssize_t want = static_cast<ssize_t>(pages * sizeof(std::uint64_t));
@@ -170,13 +158,14 @@ std::vector<AddressRange> fileContentRuns(AddressRange range,
 
 DroppedPages dropFilePages() {
     DroppedPages result;
-    std::string maps;
+    std::optional<std::string> maps;
     {
         Fd file("/proc/self/maps");
-        if (file.get() < 0 || !readAll(file.get(), maps)) {
-            result.problem = std::string("cannot read /proc/self/maps: ") + std::strerror(errno);
-            return result;
-        }
+        maps = file.get() < 0 ? std::nullopt : readToEnd(file.get());
+    }
+    if (!maps) {
+        result.problem = std::string("cannot read /proc/self/maps: ") + std::strerror(errno);
+        return result;
     }
     Fd pagemap("/proc/self/pagemap");
     if (pagemap.get() < 0) {
@@ -184,7 +173,7 @@ DroppedPages dropFilePages() {
         return result;
     }
     const auto pageSize = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    for (const AddressRange& mapping : readOnlyFileMappings(maps)) {
+    for (const AddressRange& mapping : readOnlyFileMappings(*maps)) {
         result.bytes += dropMapping(pagemap.get(), mapping, pageSize);
     }
     return result;
