@@ -97,16 +97,36 @@ std::optional<std::string> SqliteRegistry::keyPath(HKEY key) const {
 }
 
 bool SqliteRegistry::keyExists(std::int64_t id) {
+    bool cached = cacheUsable();
+    if (auto it = cache_.exists.find(id); cached && it != cache_.exists.end()) {
+        return it->second;
+    }
     Statement stmt(*this, "SELECT 1 FROM keys WHERE id = ?1");
-    return stmt.bind(1, id).step() == SQLITE_ROW;
+    int rc = stmt.bind(1, id).step();
+    if (cached && (rc == SQLITE_ROW || rc == SQLITE_DONE)) {
+        cache_.makeRoom();
+        cache_.exists.emplace(id, rc == SQLITE_ROW);
+    }
+    return rc == SQLITE_ROW;
 }
 
 std::optional<SqliteRegistry::OpenKey> SqliteRegistry::findKey(const std::string& path) {
-    Statement stmt(*this, "SELECT id, path FROM keys WHERE path = ?1");
-    if (stmt.bind(1, path).step() != SQLITE_ROW) {
-        return std::nullopt;
+    bool cached = cacheUsable();
+    std::string folded = cached ? toLowerAscii(path) : std::string();
+    if (auto it = cache_.keys.find(folded); cached && it != cache_.keys.end()) {
+        return it->second;
     }
-    return OpenKey{sqlite3_column_int64(stmt.get(), 0), blobText(stmt.get(), 1), true};
+    Statement stmt(*this, "SELECT id, path FROM keys WHERE path = ?1");
+    int rc = stmt.bind(1, path).step();
+    std::optional<OpenKey> found;
+    if (rc == SQLITE_ROW) {
+        found = OpenKey{sqlite3_column_int64(stmt.get(), 0), blobText(stmt.get(), 1), true};
+    }
+    if (cached && (rc == SQLITE_ROW || rc == SQLITE_DONE)) {
+        cache_.makeRoom();
+        cache_.keys.emplace(std::move(folded), found);
+    }
+    return found;
 }
 
 HKEY SqliteRegistry::allocateHandle(OpenKey key) {
@@ -170,13 +190,28 @@ long SqliteRegistry::RegQueryValueExA(HKEY key, const std::string& valueName, st
         long rc = autostart_->read(valueName, &storedType, &bytes);
         return rc == ERROR_SUCCESS ? copyOut(storedType, bytes, type, data, cbData) : rc;
     }
+    bool cached = cacheUsable();
+    std::pair<std::int64_t, std::string> slot{open->id, cached ? toLowerAscii(valueName) : ""};
+    if (auto it = cache_.values.find(slot); cached && it != cache_.values.end()) {
+        return it->second ? copyOut(it->second->type, it->second->data, type, data, cbData)
+                          : ERROR_FILE_NOT_FOUND;
+    }
     Statement stmt(*this, "SELECT type, data FROM vals WHERE key = ?1 AND name = ?2");
     int rc = stmt.bind(1, open->id).bind(2, valueName).step();
-    if (rc != SQLITE_ROW) {
-        return rc == SQLITE_DONE ? ERROR_FILE_NOT_FOUND : ERROR_REGISTRY_IO_FAILED;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        return ERROR_REGISTRY_IO_FAILED;
     }
-    auto storedType = static_cast<std::uint32_t>(sqlite3_column_int64(stmt.get(), 0));
-    return copyOut(storedType, blobBytes(stmt.get(), 1), type, data, cbData);
+    std::optional<StoredValue> stored;
+    if (rc == SQLITE_ROW) {
+        stored = StoredValue{static_cast<std::uint32_t>(sqlite3_column_int64(stmt.get(), 0)),
+                             blobBytes(stmt.get(), 1)};
+    }
+    if (cached) {
+        cache_.makeRoom();
+        cache_.values.emplace(std::move(slot), stored);
+    }
+    return stored ? copyOut(stored->type, std::move(stored->data), type, data, cbData)
+                  : ERROR_FILE_NOT_FOUND;
 }
 
 long SqliteRegistry::writeValue(std::int64_t keyId, const std::string& name, std::uint32_t type,

@@ -5,6 +5,7 @@
 //
 // One object owns one connection and its open handles; use it from one thread.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -147,6 +148,23 @@ class SqliteRegistry : public RegistryApi {
     HKEY allocateHandle(OpenKey key);
     bool isRunKey(const OpenKey& key) const;
 
+    // Answers of earlier reads, kept while the store is unchanged: a monitor reading the
+    // same few values every few seconds then runs no query at all.
+    struct StoredValue {
+        std::uint32_t type = 0;
+        std::vector<std::uint8_t> data;
+    };
+    struct ReadCache {
+        std::map<std::string, std::optional<OpenKey>> keys;  // by path in ASCII lower case
+        std::map<std::int64_t, bool> exists;
+        std::map<std::pair<std::int64_t, std::string>, std::optional<StoredValue>> values;
+        void clear();
+        // Room for one more answer; a store read in full starts over rather than grow.
+        void makeRoom();
+    };
+    bool cacheUsable();
+    void openChangeCheck();
+
     sqlite3* db_ = nullptr;
     std::map<const char*, sqlite3_stmt*> statements_;  // by the text at the calling site
     std::map<HKEY, OpenKey> handles_;
@@ -158,6 +176,9 @@ class SqliteRegistry : public RegistryApi {
     std::string damage_;
     std::map<HKEY, Listing<ValueRow>> valueListings_;
     std::map<HKEY, Listing<std::string>> keyListings_;
+    int shmFd_ = -1;
+    std::array<unsigned char, 96> seenHeader_{};
+    ReadCache cache_;
 };
 
 }  // namespace tv

@@ -110,6 +110,7 @@ SqliteRegistry::SqliteRegistry(const std::string& path, std::optional<std::strin
         }
         // The file is ours now: checkpoints on close may write to it.
         sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
+        openChangeCheck();
     } catch (...) {
         closeDatabase();
         throw;
@@ -121,6 +122,10 @@ SqliteRegistry::~SqliteRegistry() {
 }
 
 void SqliteRegistry::closeDatabase() {
+    if (shmFd_ >= 0) {
+        close(shmFd_);
+        shmFd_ = -1;
+    }
     for (auto& [sql, stmt] : statements_) {
         sqlite3_finalize(stmt);
     }
@@ -207,6 +212,49 @@ bool SqliteRegistry::checkExisting(const std::string& path) {
                                  "); move it aside to start with a new one");
     }
     return false;
+}
+
+// Every commit, by any process, rewrites the log index header at the start of the
+// store's -shm file (the WAL-index format SQLite documents: two copies of a header
+// holding a change counter); a checkpoint that restarts the log rewrites it too. So
+// the same header bytes mean the same contents, and a read the cache answers costs
+// one small pread instead of a query. Without that file nothing is cached.
+void SqliteRegistry::openChangeCheck() {
+    if (path_ != ":memory:") {
+        shmFd_ = open((path_ + "-shm").c_str(), O_RDONLY | O_CLOEXEC);
+    }
+}
+
+bool SqliteRegistry::cacheUsable() {
+    // Inside a write transaction a read may see what a rollback takes back.
+    if (shmFd_ < 0 || transactionDepth_ > 0) {
+        return false;
+    }
+    std::array<unsigned char, sizeof seenHeader_> header{};
+    if (pread(shmFd_, header.data(), header.size(), 0) != static_cast<ssize_t>(header.size())) {
+        cache_.clear();
+        return false;
+    }
+    // A header caught mid-write differs from both the old and the new one, so at worst
+    // the cache starts over once more.
+    if (header != seenHeader_) {
+        cache_.clear();
+        seenHeader_ = header;
+    }
+    return true;
+}
+
+void SqliteRegistry::ReadCache::clear() {
+    keys.clear();
+    exists.clear();
+    values.clear();
+}
+
+void SqliteRegistry::ReadCache::makeRoom() {
+    constexpr std::size_t kMaxAnswers = 4096;
+    if (keys.size() + exists.size() + values.size() >= kMaxAnswers) {
+        clear();
+    }
 }
 
 int SqliteRegistry::noteResult(int rc) {
@@ -297,6 +345,7 @@ long SqliteRegistry::transact(const std::function<long()>& body) {
     // Writes change what an enumeration in progress would return.
     valueListings_.clear();
     keyListings_.clear();
+    cache_.clear();
     if (transactionDepth_ > 0) {
         return body();
     }
@@ -323,11 +372,13 @@ long SqliteRegistry::transact(const std::function<long()>& body) {
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         valueListings_.clear();
         keyListings_.clear();
+        cache_.clear();
         throw;
     }
     --transactionDepth_;
     valueListings_.clear();
     keyListings_.clear();
+    cache_.clear();
     // Entry files are ready before the commit, so a folder that cannot be written
     // rolls the database back too; after the commit they only need renaming.
     if (result == ERROR_SUCCESS && autostart_) {

@@ -18,9 +18,13 @@ long noSeed(RegistryApi&) {
     return ERROR_SUCCESS;
 }
 
-class Store : public ::testing::Test {
+// In memory, and on a file, where reads are answered from the cache while the store
+// is unchanged.
+class Store : public ::testing::TestWithParam<bool> {
   protected:
-    SqliteRegistry registry_{":memory:", std::nullopt, noSeed};
+    TempDir dir_;
+    SqliteRegistry registry_{GetParam() ? dir_.file("registry.db") : ":memory:", std::nullopt,
+                             noSeed};
 
     HKEY create(const std::string& path, HKEY root = HKEY_CURRENT_USER) {
         HKEY key = 0;
@@ -32,13 +36,13 @@ class Store : public ::testing::Test {
     }
 };
 
-TEST_F(Store, OpeningAMissingKeyFailsAndCreatesNothing) {
+TEST_P(Store, OpeningAMissingKeyFailsAndCreatesNothing) {
     HKEY key = 0;
     EXPECT_EQ(open("Software\\Nowhere", &key), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(open("Software", &key), ERROR_FILE_NOT_FOUND);
 }
 
-TEST_F(Store, KeysMatchWithoutCaseAndKeepTheirCase) {
+TEST_P(Store, KeysMatchWithoutCaseAndKeepTheirCase) {
     registry_.RegCloseKey(create("Control Panel\\PowerCfg"));
     HKEY key = 0;
     ASSERT_EQ(open("CONTROL PANEL\\powercfg", &key), ERROR_SUCCESS);
@@ -53,7 +57,7 @@ TEST_F(Store, KeysMatchWithoutCaseAndKeepTheirCase) {
     EXPECT_EQ(registry_.RegEnumKeyA(HKEY_CURRENT_USER, 1, &name), ERROR_NO_MORE_ITEMS);
 }
 
-TEST_F(Store, EmptySubkeyOpensTheKeyItselfAndSlashesAreChecked) {
+TEST_P(Store, EmptySubkeyOpensTheKeyItselfAndSlashesAreChecked) {
     HKEY parent = create("A\\B");
     HKEY self = 0;
     ASSERT_EQ(registry_.RegOpenKeyExA(parent, "", 0, KEY_READ, &self), ERROR_SUCCESS);
@@ -69,7 +73,7 @@ TEST_F(Store, EmptySubkeyOpensTheKeyItselfAndSlashesAreChecked) {
               ERROR_INVALID_PARAMETER);
 }
 
-TEST_F(Store, HandlesAreSmallClosedOnceAndNeverRoots) {
+TEST_P(Store, HandlesAreSmallClosedOnceAndNeverRoots) {
     HKEY key = create("A");
     EXPECT_LT(key, HKEY_CLASSES_ROOT);
     EXPECT_NE(key, 0u);
@@ -81,7 +85,7 @@ TEST_F(Store, HandlesAreSmallClosedOnceAndNeverRoots) {
     EXPECT_EQ(registry_.RegCloseKey(HKEY_LOCAL_MACHINE), ERROR_SUCCESS);
 }
 
-TEST_F(Store, ReadOnlyHandlesRefuseWrites) {
+TEST_P(Store, ReadOnlyHandlesRefuseWrites) {
     registry_.RegCloseKey(create("A"));
     HKEY key = 0;
     ASSERT_EQ(registry_.RegOpenKeyExA(HKEY_CURRENT_USER, "A", 0, KEY_READ, &key), ERROR_SUCCESS);
@@ -89,7 +93,7 @@ TEST_F(Store, ReadOnlyHandlesRefuseWrites) {
     EXPECT_EQ(registry_.RegDeleteValueA(key, "x"), ERROR_ACCESS_DENIED);
 }
 
-TEST_F(Store, ValueNamesMatchWithoutCaseAndKeepTheFirstCase) {
+TEST_P(Store, ValueNamesMatchWithoutCaseAndKeepTheFirstCase) {
     HKEY key = create("A");
     ASSERT_EQ(setString(registry_, key, "CurrentPowerPolicy", "0"), ERROR_SUCCESS);
     ASSERT_EQ(setString(registry_, key, "CURRENTPOWERPOLICY", "3"), ERROR_SUCCESS);
@@ -103,7 +107,7 @@ TEST_F(Store, ValueNamesMatchWithoutCaseAndKeepTheFirstCase) {
     EXPECT_EQ(registry_.RegEnumValueA(key, 1, &name, &type, &data), ERROR_NO_MORE_ITEMS);
 }
 
-TEST_F(Store, AnyTypeKeepsItsCodeAndRawBytes) {
+TEST_P(Store, AnyTypeKeepsItsCodeAndRawBytes) {
     HKEY key = create("A");
     const std::vector<std::uint8_t> bytes = {0, 1, 0, 255, 0};
     ASSERT_EQ(registry_.RegSetValueExA(key, "odd", 0, 0x1234, bytes.data(), 5), ERROR_SUCCESS);
@@ -120,7 +124,7 @@ TEST_F(Store, AnyTypeKeepsItsCodeAndRawBytes) {
     EXPECT_EQ(size, 0u);
 }
 
-TEST_F(Store, DeletedValuesAreGoneAndMissingOnesReported) {
+TEST_P(Store, DeletedValuesAreGoneAndMissingOnesReported) {
     HKEY key = create("A");
     setString(registry_, key, "Tolvane", "x");
     EXPECT_EQ(registry_.RegDeleteValueA(key, "TOLVANE"), ERROR_SUCCESS);
@@ -130,7 +134,7 @@ TEST_F(Store, DeletedValuesAreGoneAndMissingOnesReported) {
               ERROR_FILE_NOT_FOUND);
 }
 
-TEST_F(Store, EnumeratesSubkeysByNameAndValuesInWritingOrder) {
+TEST_P(Store, EnumeratesSubkeysByNameAndValuesInWritingOrder) {
     HKEY key = create("A");
     for (const char* name : {"b", "C", "a"}) {
         HKEY child = 0;
@@ -151,6 +155,8 @@ TEST_F(Store, EnumeratesSubkeysByNameAndValuesInWritingOrder) {
     EXPECT_EQ(keys, (std::vector<std::string>{"a", "b", "C"}));
     EXPECT_EQ(values, (std::vector<std::string>{"b", "C", "a"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(InMemoryAndOnFile, Store, ::testing::Bool());
 
 TEST(QueryValue, StringsGainATerminatorWhenStoredWithout) {
     SqliteRegistry registry(":memory:", std::nullopt, noSeed);
@@ -204,7 +210,7 @@ TEST(QueryValue, NullBufferAsksForTypeAndSize) {
               ERROR_FILE_NOT_FOUND);
 }
 
-TEST_F(Store, TreeRemovalTakesDescendantsOnly) {
+TEST_P(Store, TreeRemovalTakesDescendantsOnly) {
     HKEY doomed = create("Top\\Foo\\Bar\\Baz");
     setString(registry_, doomed, "v", "1");
     HKEY sibling = create("Top\\Foo2");
@@ -221,7 +227,7 @@ TEST_F(Store, TreeRemovalTakesDescendantsOnly) {
     registry_.RegCloseKey(lookalike);
 }
 
-TEST_F(Store, TreeRemovalWithEmptySubkeyKeepsTheKey) {
+TEST_P(Store, TreeRemovalWithEmptySubkeyKeepsTheKey) {
     HKEY top = create("Top\\Child");
     HKEY parent = 0;
     ASSERT_EQ(open("Top", &parent), ERROR_SUCCESS);
@@ -235,7 +241,7 @@ TEST_F(Store, TreeRemovalWithEmptySubkeyKeepsTheKey) {
     registry_.RegCloseKey(top);
 }
 
-TEST_F(Store, FailedTransactionWritesNothing) {
+TEST_P(Store, FailedTransactionWritesNothing) {
     HKEY key = create("A");
     long rc = registry_.transact([&] {
         setString(registry_, key, "first", "1");
@@ -317,6 +323,21 @@ TEST(StoreFile, WritesOfOneConnectionAreSeenByTheNextReadOfAnother) {
     EXPECT_EQ(queryString(reader, HKEY_CURRENT_USER, "v"), std::string("1\0", 2));
     setString(writer, HKEY_CURRENT_USER, "v", "2");
     EXPECT_EQ(queryString(reader, HKEY_CURRENT_USER, "v"), std::string("2\0", 2));
+    ASSERT_EQ(writer.RegDeleteValueA(HKEY_CURRENT_USER, "v"), ERROR_SUCCESS);
+    EXPECT_EQ(queryString(reader, HKEY_CURRENT_USER, "v"), "");
+
+    HKEY key = 0;
+    EXPECT_EQ(reader.RegOpenKeyExA(HKEY_CURRENT_USER, "K", 0, KEY_READ, &key),
+              ERROR_FILE_NOT_FOUND);
+    HKEY made = 0;
+    ASSERT_EQ(writer.RegCreateKeyExA(HKEY_CURRENT_USER, "K", &made), ERROR_SUCCESS);
+    ASSERT_EQ(reader.RegOpenKeyExA(HKEY_CURRENT_USER, "k", 0, KEY_READ, &key), ERROR_SUCCESS);
+    HKEY again = 0;
+    EXPECT_EQ(reader.RegOpenKeyExA(key, "", 0, KEY_READ, &again), ERROR_SUCCESS);
+    ASSERT_EQ(writer.RegDeleteTree(HKEY_CURRENT_USER, "K"), ERROR_SUCCESS);
+    EXPECT_EQ(reader.RegOpenKeyExA(HKEY_CURRENT_USER, "K", 0, KEY_READ, &key),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(reader.RegOpenKeyExA(key, "", 0, KEY_READ, &again), ERROR_FILE_NOT_FOUND);
 }
 
 TEST(StoreLocation, ExplicitStoreWinsThenXdgThenHome) {
