@@ -1,5 +1,6 @@
 #include "platform/linux/power_status_sysfs.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,11 +9,9 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
+#include <cstring>
 
 namespace tv {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -30,10 +29,11 @@ struct Supplies {
     std::vector<bool> external;  // online state of each mains or USB supply that tells
 };
 
-// Files a supply folder holds that the status is made from.
-constexpr const char* kAttributeNames[] = {"type",       "scope",       "online",     "present",
-                                           "energy_now", "energy_full", "charge_now", "charge_full",
-                                           "capacity",   "status"};
+// Files of a supply folder that the status is made from, by the supply's type.
+constexpr const char* kExternalAttributes[] = {"online"};
+constexpr const char* kBatteryAttributes[] = {"scope",       "present",    "energy_now",
+                                              "energy_full", "charge_now", "charge_full",
+                                              "capacity",    "status"};
 
 std::string attribute(const SupplyAttributes& supply, const char* name) {
     auto it = supply.find(name);
@@ -83,22 +83,52 @@ void addSupply(const SupplyAttributes& supply, Supplies& out) {
     out.batteries.push_back(battery);
 }
 
-std::vector<SupplyAttributes> readSupplies(const std::string& dir) {
-    std::error_code error;
-    std::vector<fs::path> folders;
-    for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
-        folders.push_back(it->path());
+// Only the files the supply's type needs are opened, each relative to the folder,
+// which is looked up once: this runs every few seconds for as long as the monitor does.
+SupplyAttributes readSupply(int classFd, const char* name) {
+    SupplyAttributes supply;
+    int folderFd = ::openat(classFd, name, O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0) {
+        return supply;
     }
-    std::sort(folders.begin(), folders.end());
-    std::vector<SupplyAttributes> supplies;
-    for (const fs::path& folder : folders) {
-        SupplyAttributes& supply = supplies.emplace_back();
-        for (const char* name : kAttributeNames) {
-            if (std::optional<std::string> text = readAttributeFile((folder / name).string())) {
-                supply[name] = std::move(*text);
-            }
+    auto read = [&](const char* name) {
+        if (std::optional<std::string> text = readAttributeFile(folderFd, name)) {
+            supply[name] = std::move(*text);
+        }
+    };
+    read("type");
+    const std::string& type = supply["type"];
+    if (isExternalSupply(type)) {
+        for (const char* name : kExternalAttributes) {
+            read(name);
+        }
+    } else if (type == "Battery") {
+        for (const char* name : kBatteryAttributes) {
+            read(name);
         }
     }
+    ::close(folderFd);
+    return supply;
+}
+
+std::vector<SupplyAttributes> readSupplies(const std::string& dir) {
+    std::vector<SupplyAttributes> supplies;
+    DIR* listing = ::opendir(dir.c_str());
+    if (listing == nullptr) {
+        return supplies;
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(listing)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+            names.emplace_back(entry->d_name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    supplies.reserve(names.size());
+    for (const std::string& name : names) {
+        supplies.push_back(readSupply(::dirfd(listing), name.c_str()));
+    }
+    ::closedir(listing);
     return supplies;
 }
 
@@ -186,7 +216,11 @@ std::string powerSupplyDir(const EnvironmentLookup& environment) {
 }
 
 std::optional<std::string> readAttributeFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    return readAttributeFile(AT_FDCWD, path.c_str());
+}
+
+std::optional<std::string> readAttributeFile(int folderFd, const char* name) {
+    int fd = ::openat(folderFd, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         return std::nullopt;
     }

@@ -35,6 +35,8 @@ inline constexpr std::size_t kMaxAttributeBytes = 4096;
 // read without waiting, or holds more than kMaxAttributeBytes: a FIFO or a link to an
 // endless device in the folder must not stall or flood the monitor.
 std::optional<std::string> readAttributeFile(const std::string& path);
+// The same for a file of an open folder (AT_FDCWD: name is a path).
+std::optional<std::string> readAttributeFile(int folderFd, const char* name);
 
 // $TOLVANE_POWER_SUPPLY when set and not empty, else /sys/class/power_supply.
 std::string powerSupplyDir(const EnvironmentLookup& environment);
