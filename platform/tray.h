@@ -56,6 +56,8 @@ struct NotifyIconData {
     std::string tipText() const;
     // The 88 bytes in the platform's little-endian layout.
     std::array<std::uint8_t, kNotifyIconDataSize> toBytes() const;
+
+    bool operator==(const NotifyIconData&) const = default;
 };
 
 class TrayService {

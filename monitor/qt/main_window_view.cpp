@@ -124,13 +124,19 @@ QWidget* MainWindowView::widgetFor(const std::string& controlName) const {
 }
 
 void MainWindowView::sync() {
-    for (const Mirror& mirror : labels_) {
-        syncLabel(*mirror.widget, *mirror.label);
+    for (Mirror& mirror : labels_) {
+        if (mirror.synced.changed(*mirror.label)) {
+            syncLabel(*mirror.widget, *mirror.label);
+            if (mirror.widget == link_) {
+                syncPointer(*link_, form_.lblChange);
+            }
+        }
     }
-    for (const Picture& picture : pictures_) {
-        syncPicture(*picture.widget, *picture.picture, picture.size);
+    for (Picture& picture : pictures_) {
+        if (picture.synced.changed(*picture.picture)) {
+            syncPicture(*picture.widget, *picture.picture, picture.size);
+        }
     }
-    syncPointer(*link_, form_.lblChange);
     if (chargeBar_ && chargeBar_->isVisibleTo(this) != form_.XP_ProgressBar1.Visible) {
         chargeBar_->setVisible(form_.XP_ProgressBar1.Visible);
     }
@@ -150,6 +156,20 @@ void MainWindowView::syncWindow() {
         move(form_.Left, form_.Top);
     }
     tv::syncWindow(*this, form_);
+}
+
+void MainWindowView::changeEvent(QEvent* event) {
+    // System colours and pictures for the new palette or screen are resolved again.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
+        for (Mirror& mirror : labels_) {
+            mirror.synced.forget();
+        }
+        for (Picture& picture : pictures_) {
+            picture.synced.forget();
+        }
+        sync();
+    }
+    QWidget::changeEvent(event);
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {

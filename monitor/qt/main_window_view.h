@@ -11,6 +11,7 @@
 
 #include "monitor/frm_main.h"
 #include "monitor/qt/view_support.h"
+#include "platform/qt/qt_bindings.h"
 
 namespace tv {
 
@@ -27,6 +28,7 @@ class MainWindowView : public QWidget {
     QWidget* widgetFor(const std::string& controlName) const;
 
   protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
@@ -34,11 +36,13 @@ class MainWindowView : public QWidget {
     struct Mirror {
         QLabel* widget;
         const Label* label;
+        SyncedState synced{};
     };
     struct Picture {
         QLabel* widget;
         const PictureBox* picture;
         int size;
+        SyncedState synced{};
     };
 
     void build();

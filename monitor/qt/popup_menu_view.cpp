@@ -16,17 +16,23 @@ PopupMenuView::PopupMenuView(Form& form, MenuItem& menu, std::function<void()> a
         action->setObjectName(qs(item->name()));
         // Only the items that can carry a check mark get the check column.
         action->setCheckable(item->Checked || item->name() == "mnuStartup");
-        QObject::connect(action, &QAction::triggered, this, [item, afterEvent] {
-            item->click();
-            afterEvent();
-        });
+        // A checkable action has toggled itself: the logic's state decides again.
+        QObject::connect(action, &QAction::triggered, this,
+                         [this, index = entries_.size(), item, afterEvent] {
+                             entries_[index].synced.forget();
+                             item->click();
+                             afterEvent();
+                         });
         entries_.push_back({action, item});
     }
     sync();
 }
 
 void PopupMenuView::sync() {
-    for (const Entry& entry : entries_) {
+    for (Entry& entry : entries_) {
+        if (!entry.synced.changed(*entry.item)) {
+            continue;
+        }
         if (entry.action->isSeparator()) {
             entry.action->setVisible(entry.item->Visible);
         } else {

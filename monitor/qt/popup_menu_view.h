@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/qt/qt_bindings.h"
 #include "runtime/forms.h"
 
 namespace tv {
@@ -25,6 +26,7 @@ class PopupMenuView : public QMenu {
     struct Entry {
         QAction* action;
         MenuItem* item;
+        SyncedState synced{};
     };
 
     MenuItem& menu_;

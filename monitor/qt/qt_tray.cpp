@@ -37,6 +37,7 @@ bool QtTray::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data)
                 icon_->setContextMenu(menu_);
             }
             apply(data);
+            applied_ = data;
             icon_->show();
             return true;
         }
@@ -44,7 +45,11 @@ bool QtTray::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data)
             if (!present_) {
                 return false;
             }
-            apply(data);
+            // The logic sends its record on every refresh; most of them change nothing.
+            if (data != applied_) {
+                apply(data);
+                applied_ = data;
+            }
             return true;
         case NIM_DELETE:
             if (!present_) {

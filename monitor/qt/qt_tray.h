@@ -55,6 +55,7 @@ class QtTray : public TrayService {
     std::unique_ptr<QSystemTrayIcon> icon_;
     QPointer<QMenu> menu_;
     bool present_ = false;
+    NotifyIconData applied_;
     QString iconName_;
     QString toolTip_;
 };

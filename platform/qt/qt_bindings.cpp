@@ -50,6 +50,52 @@ QColor toQColor(Color color, const QPalette& palette) {
                   static_cast<int>((color >> 16) & 0xFF));
 }
 
+bool SyncedState::same(const Control& control, const std::string& text, Color fore, Color back,
+                       bool checked) const {
+    return known_ && visible_ == control.Visible && enabled_ == control.Enabled() &&
+           pointer_ == control.MousePointer && fore_ == fore && back_ == back &&
+           checked_ == checked && text_ == text && tip_ == control.ToolTipText &&
+           pointerIcon_ == control.MouseIcon;
+}
+
+void SyncedState::take(const Control& control, const std::string& text, Color fore, Color back,
+                       bool checked) {
+    known_ = true;
+    visible_ = control.Visible;
+    enabled_ = control.Enabled();
+    pointer_ = control.MousePointer;
+    fore_ = fore;
+    back_ = back;
+    checked_ = checked;
+    text_ = text;
+    tip_ = control.ToolTipText;
+    pointerIcon_ = control.MouseIcon;
+}
+
+bool SyncedState::changed(const Label& label) {
+    if (same(label, label.Caption, label.ForeColor, label.BackColor, false)) {
+        return false;
+    }
+    take(label, label.Caption, label.ForeColor, label.BackColor, false);
+    return true;
+}
+
+bool SyncedState::changed(const PictureBox& picture) {
+    if (same(picture, picture.Picture, 0, 0, false)) {
+        return false;
+    }
+    take(picture, picture.Picture, 0, 0, false);
+    return true;
+}
+
+bool SyncedState::changed(const MenuItem& item) {
+    if (same(item, item.Caption, 0, 0, item.Checked)) {
+        return false;
+    }
+    take(item, item.Caption, 0, 0, item.Checked);
+    return true;
+}
+
 void syncLabel(QLabel& widget, const Label& label) {
     if (widget.text() != qs(label.Caption)) {
         widget.setText(qs(label.Caption));

@@ -26,6 +26,38 @@ Color systemColor(int index, const QPalette& palette);
 // A colour value, system colours resolved through the palette.
 QColor toQColor(Color color, const QPalette& palette);
 
+// What a label, picture or menu item held when its widget was last brought up to date.
+// A view compares this, in its own memory, before asking the widget anything: on an
+// idle refresh nothing changed, and reading every widget back was most of its cost.
+class SyncedState {
+  public:
+    // True when the control differs from the last sync (or there was none); the
+    // control's state is then taken as synced.
+    bool changed(const Label& label);
+    bool changed(const PictureBox& picture);
+    bool changed(const MenuItem& item);
+    // The widget may have moved on its own (a checkable action clicked) or the palette
+    // behind system colours changed: the next sync compares with the widget again.
+    void forget() { known_ = false; }
+
+  private:
+    bool same(const Control& control, const std::string& text, Color fore, Color back,
+              bool checked) const;
+    void take(const Control& control, const std::string& text, Color fore, Color back,
+              bool checked);
+
+    bool known_ = false;
+    std::string text_;
+    std::string tip_;
+    std::string pointerIcon_;
+    Color fore_ = 0;
+    Color back_ = 0;
+    int pointer_ = 0;
+    bool visible_ = false;
+    bool enabled_ = false;
+    bool checked_ = false;
+};
+
 void syncLabel(QLabel& widget, const Label& label);
 void syncButton(QPushButton& widget, const Button& button);
 void syncCombo(QComboBox& widget, const ComboBox& combo);

@@ -233,6 +233,19 @@ TEST(PopupMenu, MirrorsTheSeventeenItems) {
     EXPECT_EQ(rig.calls.lines().back(), "> SetSuspendState 0 0 0");
 }
 
+TEST(PopupMenu, ACheckMarkTheLogicRefusesDoesNotStay) {
+    ViewRig rig;
+    Form form(rig.runtime, "frmMenus");
+    MenuItem popup(form, "mPopupSys", "Popup");
+    MenuItem startup(form, "mnuStartup", "Start at login");
+    startup.onClick = [] {};  // the entry could not be written
+    PopupMenuView menu(form, popup, [] {});
+    QAction& action = *menu.actionFor("mnuStartup");
+    action.trigger();
+    menu.sync();
+    EXPECT_FALSE(action.isChecked());
+}
+
 TEST(PopupMenu, ExitRemovesTheIconAndEndsTheProgram) {
     ViewRig rig;
     rig.start(AC_LINE_OFFLINE, 6, 4);
