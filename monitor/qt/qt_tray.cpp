@@ -1,5 +1,6 @@
 #include "monitor/qt/qt_tray.h"
 
+#include <QTimer>
 #include <cstdio>
 
 #include "monitor/qt/view_support.h"
@@ -17,30 +18,15 @@ QtTray::~QtTray() = default;
 
 bool QtTray::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
     switch (message) {
-        case NIM_ADD: {
+        case NIM_ADD:
             if (present_) {
                 return false;
             }
             present_ = true;
-            if (!available_()) {
-                std::fputs(
-                    "Tolvane: this desktop has no notification area yet; the icon appears when "
-                    "one starts (SIGUSR1 shows a closed window again, SIGTERM ends it)\n",
-                    stderr);
-            }
-            // Made even without a tray: Qt watches for one and embeds the icon then.
-            icon_ = std::make_unique<QSystemTrayIcon>();
-            QObject::connect(
-                icon_.get(), &QSystemTrayIcon::activated,
-                [this](QSystemTrayIcon::ActivationReason reason) { activate(reason); });
-            if (menu_) {
-                icon_->setContextMenu(menu_);
-            }
-            apply(data);
             applied_ = data;
-            icon_->show();
+            apply(data);
+            QTimer::singleShot(0, &pending_, [this] { makeIcon(); });
             return true;
-        }
         case NIM_MODIFY:
             if (!present_) {
                 return false;
@@ -61,6 +47,27 @@ bool QtTray::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data)
         default:
             return false;
     }
+}
+
+void QtTray::makeIcon() {
+    if (!present_ || icon_) {
+        return;
+    }
+    if (!available_()) {
+        std::fputs(
+            "Tolvane: this desktop has no notification area yet; the icon appears when one "
+            "starts (SIGUSR1 shows a closed window again, SIGTERM ends it)\n",
+            stderr);
+    }
+    // Made even without a tray: Qt watches for one and embeds the icon then.
+    icon_ = std::make_unique<QSystemTrayIcon>();
+    QObject::connect(icon_.get(), &QSystemTrayIcon::activated,
+                     [this](QSystemTrayIcon::ActivationReason reason) { activate(reason); });
+    if (menu_) {
+        icon_->setContextMenu(menu_);
+    }
+    apply(applied_);
+    icon_->show();
 }
 
 void QtTray::apply(const NotifyIconData& data) {

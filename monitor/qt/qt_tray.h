@@ -7,6 +7,9 @@
 // menu itself, so there the popup menu is given to the icon (setContextMenu) and Qt
 // exports it over D-Bus.
 //
+// The toolkit's icon is made on the event loop's next pass, so a window shown at the
+// same time is mapped first.
+//
 // Where the desktop has no notification area yet, stderr says so once and the icon
 // waits: Qt embeds it when a tray appears, and again when the panel restarts.
 
@@ -48,12 +51,14 @@ class QtTray : public TrayService {
     bool shownOnDesktop() const { return icon_ != nullptr; }
 
   private:
+    void makeIcon();
     void apply(const NotifyIconData& data);
 
     std::function<bool()> available_;
     std::function<void(std::uint32_t)> listener_;
     std::unique_ptr<QSystemTrayIcon> icon_;
     QPointer<QMenu> menu_;
+    QObject pending_;  // cancels a deferred icon when the tray goes first
     bool present_ = false;
     NotifyIconData applied_;
     QString iconName_;

@@ -180,6 +180,22 @@ TEST(TrayIcon, CarriesTheCaptionAndTheRatingIcon) {
     EXPECT_EQ(QtTray::mouseCodeFor(QSystemTrayIcon::Context), WM_RBUTTONUP);
 }
 
+TEST(TrayIcon, IsMadeOnTheNextPassUnlessRemovedBefore) {
+    ViewRig rig;
+    NotifyIconData record;
+    record.setTip("Battery Power Remaining: 65%");
+    ASSERT_TRUE(rig.tray.Shell_NotifyIcon(NIM_ADD, record));
+    EXPECT_FALSE(rig.tray.shownOnDesktop());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(rig.tray.shownOnDesktop());
+
+    QtTray gone{[] { return false; }};
+    gone.Shell_NotifyIcon(NIM_ADD, record);
+    gone.Shell_NotifyIcon(NIM_DELETE, record);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(gone.shownOnDesktop());
+}
+
 TEST(TrayIcon, ClicksRestoreTheClosedWindowAndARightClickOpensTheMenu) {
     ViewRig rig;
     rig.start(AC_LINE_OFFLINE, 0, 70);
