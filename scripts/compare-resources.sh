@@ -6,11 +6,14 @@
 # mount in a private mount namespace (needs root).
 #
 # Figures per program: start-up time to the window shown (median of 5 starts; for
-# cbatticon its tray icon, its only window), proportional set size and anonymous memory
-# (/proc/PID/smaps_rollup), CPU milliseconds per minute and context switches per
-# minute over all threads, over MINUTES (2) after a 10 s settling time. The steady
-# state is a full battery on mains, where the monitor measures no estimate; a run on
-# battery (estimating once a second) follows for the monitor alone.
+# cbatticon its tray icon, its only window); proportional set size and anonymous memory
+# (/proc/PID/smaps_rollup) 40 s after a start, each program alone, since the two share
+# libraries; CPU milliseconds per minute (scheduler run time, /proc/PID/task/*/schedstat)
+# and context switches per minute over all threads, over the same MINUTES (2) for both
+# programs running side by side after a 10 s settling time, so that both meet the same
+# load on a shared machine. The steady state is a full battery on mains, where the
+# monitor measures no estimate; a run on battery (estimating once a second) follows for
+# the monitor alone.
 set -euo pipefail
 
 bin="$(cd "${1:?usage: compare-resources.sh BIN_DIR [MINUTES]}" && pwd)"
@@ -45,10 +48,8 @@ session_track $!
 sleep 1
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
-cpu_ms() {  # utime + stime of the whole process, in ms
-  local ticks
-  ticks=$(awk '{print $14 + $15}' "/proc/$1/stat")
-  echo $((ticks * 1000 / $(getconf CLK_TCK)))
+cpu_ns() {  # run time of all threads, in ns
+  cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{n += $1} END {printf "%d\n", n}'
 }
 switches() {
   cat /proc/"$1"/task/*/status 2>/dev/null |
@@ -80,41 +81,65 @@ startup() {  # name: one start; elapsed = ms until its window is viewable; leave
   elapsed=$(($(now_ms) - t0))
 }
 
-measure() {  # name label: prints one table row
-  local name="$1" label="$2" times=() median c0 c1 s0 s1 pss anon
+median_start() {  # name: the median of 5 starts
+  local times=()
   for _ in 1 2 3 4 5; do
-    startup "$name"
+    startup "$1"
     times+=("$elapsed")
     session_stop "$pid"
   done
-  median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p)
-  startup "$name"
-  sleep 10
-  c0=$(cpu_ms "$pid")
-  s0=$(switches "$pid")
-  sleep $((minutes * 60))
-  c1=$(cpu_ms "$pid")
-  s1=$(switches "$pid")
+  printf '%s\n' "${times[@]}" | sort -n | sed -n 3p
+}
+
+memory() {  # name: starts it; pss and anon 40 s later; leaves it running
+  startup "$1"
+  sleep 40
   pss=$(rollup_kb "$pid" Pss)
   anon=$(rollup_kb "$pid" Anonymous)
-  session_stop "$pid"
-  printf '%s %s %s %s %s %s\n' "$label" "$median" "$pss" "$anon" \
-    $(((c1 - c0) / minutes)) $(((s1 - s0) / minutes))
+}
+
+usage() {  # pid...: "cpu-ms/min cs/min" of each, over the same minutes
+  local p c0=() s0=() i=0
+  for p in "$@"; do
+    c0+=("$(cpu_ns "$p")")
+    s0+=("$(switches "$p")")
+  done
+  sleep $((minutes * 60))
+  for p in "$@"; do
+    echo "$((($(cpu_ns "$p") - c0[i]) / 1000000 / minutes)) $((($(switches "$p") - s0[i]) / minutes))"
+    i=$((i + 1))
+  done
 }
 
 echo "Measuring over $minutes min per program on $DISPLAY (this takes a while)..."
 start_supply --percent 100 --plugged
-tol=$(measure Tolvane "Tolvane(mains,full)")
-cbt=$(measure cbatticon "cbatticon(mains,full)")
+t_start=$(median_start Tolvane)
+memory Tolvane
+t_pss=$pss t_anon=$anon
+session_stop "$pid"
+c_start=$(median_start cbatticon)
+memory cbatticon
+c_pss=$pss c_anon=$anon
+cbt_pid=$pid
+startup Tolvane
+sleep 10
+{ read -r t_cpu t_cs; read -r c_cpu c_cs; } <<<"$(usage "$pid" "$cbt_pid")"
+session_stop "$pid"
+session_stop "$cbt_pid"
 session_stop "$sim"
 rm -rf "$supply"
 start_supply --percent 90 --seconds-per-point 10
-tolbat=$(measure Tolvane "Tolvane(battery,estimating)")
+b_start=$(median_start Tolvane)
+memory Tolvane
+b_pss=$pss b_anon=$anon
+read -r b_cpu b_cs <<<"$(usage "$pid")"
+session_stop "$pid"
 session_stop "$sim"
+tol="Tolvane(mains,full) $t_start $t_pss $t_anon $t_cpu $t_cs"
+cbt="cbatticon(mains,full) $c_start $c_pss $c_anon $c_cpu $c_cs"
+tolbat="Tolvane(battery,estimating) $b_start $b_pss $b_anon $b_cpu $b_cs"
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2fx", a / b; else print "-"}'; }
-read -r _ t_start t_pss t_anon t_cpu t_cs <<<"$tol"
-read -r _ c_start c_pss c_anon c_cpu c_cs <<<"$cbt"
 {
   printf '%-28s %10s %9s %9s %11s %10s\n' program start-ms PSS-KiB anon-KiB cpu-ms/min cs/min
   for row in "$tol" "$cbt" "$tolbat"; do
