@@ -10,10 +10,10 @@
 # (/proc/PID/smaps_rollup) 40 s after a start, each program alone, since the two share
 # libraries; CPU milliseconds per minute (scheduler run time, /proc/PID/task/*/schedstat)
 # and context switches per minute over all threads, over the same MINUTES (2) for both
-# programs running side by side after a 10 s settling time, so that both meet the same
-# load on a shared machine. The steady state is a full battery on mains, where the
-# monitor measures no estimate; a run on battery (estimating once a second) follows for
-# the monitor alone.
+# programs running side by side, so that both meet the same load on a shared machine,
+# after a 15 s settling time (the monitor lets its start-up pages go at 10 s). The
+# steady state is a full battery on mains, where the monitor measures no estimate; a
+# run on battery (estimating once a second) follows for the monitor alone.
 set -euo pipefail
 
 bin="$(cd "${1:?usage: compare-resources.sh BIN_DIR [MINUTES]}" && pwd)"
@@ -122,7 +122,7 @@ memory cbatticon
 c_pss=$pss c_anon=$anon
 cbt_pid=$pid
 startup Tolvane
-sleep 10
+sleep 15
 { read -r t_cpu t_cs; read -r c_cpu c_cs; } <<<"$(usage "$pid" "$cbt_pid")"
 session_stop "$pid"
 session_stop "$cbt_pid"
