@@ -159,15 +159,11 @@ void MainWindowView::syncWindow() {
 }
 
 void MainWindowView::changeEvent(QEvent* event) {
-    // System colours and pictures for the new palette or screen are resolved again.
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
+    // System colours are resolved again from the new palette at the next sync.
+    if (event->type() == QEvent::PaletteChange) {
         for (Mirror& mirror : labels_) {
             mirror.synced.forget();
         }
-        for (Picture& picture : pictures_) {
-            picture.synced.forget();
-        }
-        sync();
     }
     QWidget::changeEvent(event);
 }

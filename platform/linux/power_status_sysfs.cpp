@@ -91,20 +91,20 @@ SupplyAttributes readSupply(int classFd, const char* name) {
     if (folderFd < 0) {
         return supply;
     }
-    auto read = [&](const char* name) {
-        if (std::optional<std::string> text = readAttributeFile(folderFd, name)) {
-            supply[name] = std::move(*text);
+    auto read = [&](const char* file) {
+        if (std::optional<std::string> text = readAttributeFile(folderFd, file)) {
+            supply[file] = std::move(*text);
         }
     };
     read("type");
-    const std::string& type = supply["type"];
+    std::string type = attribute(supply, "type");
     if (isExternalSupply(type)) {
-        for (const char* name : kExternalAttributes) {
-            read(name);
+        for (const char* file : kExternalAttributes) {
+            read(file);
         }
     } else if (type == "Battery") {
-        for (const char* name : kBatteryAttributes) {
-            read(name);
+        for (const char* file : kBatteryAttributes) {
+            read(file);
         }
     }
     ::close(folderFd);

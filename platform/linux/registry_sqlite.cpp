@@ -96,37 +96,50 @@ std::optional<std::string> SqliteRegistry::keyPath(HKEY key) const {
     return open ? std::optional<std::string>(open->path) : std::nullopt;
 }
 
-bool SqliteRegistry::keyExists(std::int64_t id) {
-    bool cached = cacheUsable();
-    if (auto it = cache_.exists.find(id); cached && it != cache_.exists.end()) {
-        return it->second;
+template <typename Answer, typename Key, typename Query>
+std::optional<Answer> SqliteRegistry::remembered(std::map<Key, Answer>& answers, Key key,
+                                                 Query query) {
+    bool usable = cacheUsable();
+    if (usable) {
+        if (auto it = answers.find(key); it != answers.end()) {
+            return it->second;
+        }
     }
-    Statement stmt(*this, "SELECT 1 FROM keys WHERE id = ?1");
-    int rc = stmt.bind(1, id).step();
-    if (cached && (rc == SQLITE_ROW || rc == SQLITE_DONE)) {
+    std::optional<Answer> answer = query();
+    if (usable && answer) {
         cache_.makeRoom();
-        cache_.exists.emplace(id, rc == SQLITE_ROW);
+        answers.emplace(std::move(key), *answer);
     }
-    return rc == SQLITE_ROW;
+    return answer;
+}
+
+bool SqliteRegistry::keyExists(std::int64_t id) {
+    return remembered(cache_.exists, id,
+                      [&]() -> std::optional<bool> {
+                          Statement stmt(*this, "SELECT 1 FROM keys WHERE id = ?1");
+                          int rc = stmt.bind(1, id).step();
+                          if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+                              return std::nullopt;
+                          }
+                          return rc == SQLITE_ROW;
+                      })
+        .value_or(false);
 }
 
 std::optional<SqliteRegistry::OpenKey> SqliteRegistry::findKey(const std::string& path) {
-    bool cached = cacheUsable();
-    std::string folded = cached ? toLowerAscii(path) : std::string();
-    if (auto it = cache_.keys.find(folded); cached && it != cache_.keys.end()) {
-        return it->second;
-    }
-    Statement stmt(*this, "SELECT id, path FROM keys WHERE path = ?1");
-    int rc = stmt.bind(1, path).step();
-    std::optional<OpenKey> found;
-    if (rc == SQLITE_ROW) {
-        found = OpenKey{sqlite3_column_int64(stmt.get(), 0), blobText(stmt.get(), 1), true};
-    }
-    if (cached && (rc == SQLITE_ROW || rc == SQLITE_DONE)) {
-        cache_.makeRoom();
-        cache_.keys.emplace(std::move(folded), found);
-    }
-    return found;
+    using Found = std::optional<OpenKey>;
+    return remembered(cache_.keys, toLowerAscii(path),
+                      [&]() -> std::optional<Found> {
+                          Statement stmt(*this, "SELECT id, path FROM keys WHERE path = ?1");
+                          int rc = stmt.bind(1, path).step();
+                          if (rc != SQLITE_ROW) {
+                              return rc == SQLITE_DONE ? std::optional<Found>(Found())
+                                                       : std::nullopt;
+                          }
+                          return Found(OpenKey{sqlite3_column_int64(stmt.get(), 0),
+                                               blobText(stmt.get(), 1), true});
+                      })
+        .value_or(std::nullopt);
 }
 
 HKEY SqliteRegistry::allocateHandle(OpenKey key) {
@@ -190,28 +203,24 @@ long SqliteRegistry::RegQueryValueExA(HKEY key, const std::string& valueName, st
         long rc = autostart_->read(valueName, &storedType, &bytes);
         return rc == ERROR_SUCCESS ? copyOut(storedType, bytes, type, data, cbData) : rc;
     }
-    bool cached = cacheUsable();
-    std::pair<std::int64_t, std::string> slot{open->id, cached ? toLowerAscii(valueName) : ""};
-    if (auto it = cache_.values.find(slot); cached && it != cache_.values.end()) {
-        return it->second ? copyOut(it->second->type, it->second->data, type, data, cbData)
-                          : ERROR_FILE_NOT_FOUND;
-    }
-    Statement stmt(*this, "SELECT type, data FROM vals WHERE key = ?1 AND name = ?2");
-    int rc = stmt.bind(1, open->id).bind(2, valueName).step();
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+    using Stored = std::optional<StoredValue>;
+    std::optional<Stored> stored = remembered(
+        cache_.values, std::pair(open->id, toLowerAscii(valueName)),
+        [&]() -> std::optional<Stored> {
+            Statement stmt(*this, "SELECT type, data FROM vals WHERE key = ?1 AND name = ?2");
+            int rc = stmt.bind(1, open->id).bind(2, valueName).step();
+            if (rc != SQLITE_ROW) {
+                return rc == SQLITE_DONE ? std::optional<Stored>(Stored()) : std::nullopt;
+            }
+            return Stored(
+                StoredValue{static_cast<std::uint32_t>(sqlite3_column_int64(stmt.get(), 0)),
+                            blobBytes(stmt.get(), 1)});
+        });
+    if (!stored) {
         return ERROR_REGISTRY_IO_FAILED;
     }
-    std::optional<StoredValue> stored;
-    if (rc == SQLITE_ROW) {
-        stored = StoredValue{static_cast<std::uint32_t>(sqlite3_column_int64(stmt.get(), 0)),
-                             blobBytes(stmt.get(), 1)};
-    }
-    if (cached) {
-        cache_.makeRoom();
-        cache_.values.emplace(std::move(slot), stored);
-    }
-    return stored ? copyOut(stored->type, std::move(stored->data), type, data, cbData)
-                  : ERROR_FILE_NOT_FOUND;
+    return *stored ? copyOut((*stored)->type, std::move((*stored)->data), type, data, cbData)
+                   : ERROR_FILE_NOT_FOUND;
 }
 
 long SqliteRegistry::writeValue(std::int64_t keyId, const std::string& name, std::uint32_t type,

@@ -163,6 +163,10 @@ class SqliteRegistry : public RegistryApi {
         void makeRoom();
     };
     bool cacheUsable();
+    // The cached answer to key, else query()'s, which is kept unless it is none (a read
+    // error).
+    template <typename Answer, typename Key, typename Query>
+    std::optional<Answer> remembered(std::map<Key, Answer>& answers, Key key, Query query);
     void openChangeCheck();
 
     sqlite3* db_ = nullptr;
